@@ -1,0 +1,19 @@
+#include "host_paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace host_paths {
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+}  // namespace host_paths

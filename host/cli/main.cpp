@@ -1,0 +1,57 @@
+// avrion-host: runs the gauge module without the simulator.
+#include <iostream>
+
+#include "cli/options.h"
+#include "cli/report.h"
+#include "loader/module_host.h"
+#include "sim/sibling_modules.h"
+#include "sim/simulator.h"
+#include "sim/variable_names.h"
+#include "host_paths.h"
+
+int main(int argc, char** argv) {
+    HostOptions options;
+    if (std::string error = ParseHostOptions(argc, argv, options); !error.empty()) {
+        std::cerr << "avrion-host: " << error << "\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << HostUsage();
+        return 0;
+    }
+    if (options.listVariables) {
+        for (const auto& variable : variable_names::All())
+            std::cout << variable.token << "\t" << variable.name << "\t" << variable.meaning << "\n";
+        return 0;
+    }
+
+    const std::string simRoot = options.simRoot.empty() ? host_paths::ProgramFolder() : options.simRoot;
+    const std::string modulePath =
+        options.modulePath.empty() ? host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName : options.modulePath;
+    if (!host_paths::IsFolder(simRoot)) {
+        std::cerr << "avrion-host: the simulator root " << simRoot << " is not a folder\n";
+        return 2;
+    }
+
+    Simulator simulator;
+    simulator.frameRate = options.frameRate;
+    for (const VariableSetting& setting : options.variables) Apply(setting, simulator);
+
+    SiblingModules siblings;
+    if (!siblings.valid()) std::cerr << "avrion-host: warning: cannot hold the shared slot block open\n";
+    for (const SlotSetting& slot : options.slots)
+        if (!siblings.SetSlot(slot.slot, slot.value))
+            std::cerr << "avrion-host: warning: could not set shared slot " << slot.slot << "\n";
+
+    ModuleHost host(simulator);
+    ModuleHost::SetSimRoot(simRoot);
+    if (std::string error = host.Load(modulePath); !error.empty()) {
+        std::cerr << "avrion-host: " << error << "\n";
+        return 1;
+    }
+    std::cout << "Loaded " << modulePath << " with simulator root " << simRoot << "\n";
+    for (int frame = 0; frame < options.frames; ++frame) host.RunFrame();
+    PrintRunReport(std::cout, host, simulator, siblings, options.frames);
+    host.Unload();
+    return 0;
+}

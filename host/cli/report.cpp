@@ -1,0 +1,69 @@
+#include "cli/report.h"
+
+#include <cstdio>
+#include <string>
+
+#include "loader/module_host.h"
+#include "sim/sibling_modules.h"
+#include "sim/simulator.h"
+#include "sim/variable_names.h"
+
+namespace {
+
+// Slots the module publishes for the other modules.
+constexpr int kPublishedSlots[] = {10, 102};
+
+std::string Format(const char* format, auto... values) {
+    char line[160];
+    std::snprintf(line, sizeof line, format, values...);
+    return line;
+}
+
+void PrintSnapshot(std::ostream& out, const Simulator& simulator) {
+    out << "Snapshot taken in the last frame (variables the module looked up):\n";
+    out << "  token  variable              value\n";
+    for (const auto& [token, value] : simulator.frameLookups())
+        out << Format("  %5d  %-20s  %.6g\n", token, variable_names::NameOf(token).c_str(), value);
+    for (const auto& [variable, unit, index] : simulator.frameAircraftQueries())
+        out << Format("  slot 75 (%d, %d, %d)          %.6g\n", variable, unit, index,
+                      simulator.AircraftVariable(variable, unit, index));
+}
+
+void PrintRequests(std::ostream& out, const Simulator& simulator) {
+    out << "What the module asked of the simulator:\n";
+    if (simulator.callCounts().empty()) out << "  nothing\n";
+    for (const auto& [slot, count] : simulator.callCounts())
+        out << Format("  PANELS slot %3d: %llu call(s)\n", slot, static_cast<unsigned long long>(count));
+    for (const Simulator::Action& action : simulator.actions()) {
+        if (action.slot == panels_slot::kTogglePanelWindow)
+            out << Format("  toggled panel window %u (now %s)\n", action.first,
+                          simulator.IsWindowShown(action.first) ? "shown" : "hidden");
+        else if (action.slot == panels_slot::kSendEvent)
+            out << Format("  sent event %u with value %u\n", action.first, action.second);
+    }
+}
+
+void PrintPublishedSlots(std::ostream& out, SiblingModules& siblings) {
+    out << "Shared slots the module publishes:";
+    for (int slot : kPublishedSlots) {
+        double value = 0.0;
+        if (siblings.ReadSlot(slot, value))
+            out << Format(" slot %d = %g;", slot, value);
+        else
+            out << Format(" slot %d unreadable;", slot);
+    }
+    out << "\n";
+}
+
+}  // namespace
+
+void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& simulator,
+                    SiblingModules& siblings, int frames) {
+    const MODULE_LINKAGE* linkage = host.linkage();
+    out << Format("Module id 0x%X, version 0x%X, %zu gauges; ran %d frame(s) at %g per second, clock now %.3f s\n",
+                  linkage->moduleId, linkage->version, host.gauges().size(), frames, simulator.frameRate,
+                  simulator.Variable(Simulator::kClockToken));
+    PrintSnapshot(out, simulator);
+    PrintRequests(out, simulator);
+    PrintPublishedSlots(out, siblings);
+}

@@ -1,0 +1,98 @@
+#include "sim/variable_settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+
+#include "sim/simulator.h"
+#include "sim/variable_names.h"
+
+namespace {
+
+constexpr int kSlotCount = 116;
+constexpr unsigned kTransponderDigits = 4;
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+bool SplitAssignment(std::string_view text, std::string_view& name, std::string_view& value) {
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos) return false;
+    name = Trim(text.substr(0, equals));
+    value = Trim(text.substr(equals + 1));
+    return !name.empty() && !value.empty();
+}
+
+// A decimal number as strtod reads it, "nan" and "inf" included, since the
+// module must cope with whatever the simulator hands it.
+bool ParseNumber(std::string_view text, double& value) {
+    const std::string copy(text);
+    char* end = nullptr;
+    value = std::strtod(copy.c_str(), &end);
+    return end != copy.c_str() && *end == '\0';
+}
+
+bool ParseTransponderDigits(std::string_view text, unsigned& digits) {
+    if (text.size() != kTransponderDigits) return false;
+    digits = 0;
+    for (char c : text) {
+        if (c < '0' || c > '7') return false;
+        digits = digits * 16 + static_cast<unsigned>(c - '0');
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ParseVariableSetting(std::string_view text, VariableSetting& setting) {
+    std::string_view name, value;
+    if (!SplitAssignment(text, name, value)) return "expected NAME=VALUE, got \"" + std::string(text) + "\"";
+    const auto variable = variable_names::Find(name);
+    if (!variable) return "unknown simulator variable \"" + std::string(name) + "\" (see --list-variables)";
+    setting.token = variable->token;
+    setting.integerDigits = variable->integerDigits;
+    if (variable->integerDigits) {
+        if (!ParseTransponderDigits(value, setting.digits))
+            return std::string(variable->name) + " takes four digits 0 to 7, got \"" + std::string(value) + "\"";
+        return std::string();
+    }
+    if (!ParseNumber(value, setting.value))
+        return "\"" + std::string(value) + "\" is not a number (for " + std::string(name) + ")";
+    return std::string();
+}
+
+std::string ParseSlotSetting(std::string_view text, SlotSetting& setting) {
+    std::string_view slot, value;
+    if (!SplitAssignment(text, slot, value)) return "expected SLOT=VALUE, got \"" + std::string(text) + "\"";
+    const char* end = slot.data() + slot.size();
+    if (std::from_chars(slot.data(), end, setting.slot).ptr != end || setting.slot < 0 || setting.slot >= kSlotCount)
+        return "shared slot numbers run from 0 to 115, got \"" + std::string(slot) + "\"";
+    if (!ParseNumber(value, setting.value)) return "\"" + std::string(value) + "\" is not a number";
+    return std::string();
+}
+
+std::string ReadVariableFile(const std::string& path, std::vector<VariableSetting>& settings) {
+    std::ifstream file(path);
+    if (!file) return "cannot open the variable file " + path;
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        const std::string_view text = Trim(line);
+        if (text.empty() || text.front() == '#' || text.front() == ';') continue;
+        VariableSetting setting;
+        if (std::string error = ParseVariableSetting(text, setting); !error.empty())
+            return path + ":" + std::to_string(number) + ": " + error;
+        settings.push_back(setting);
+    }
+    return std::string();
+}
+
+void Apply(const VariableSetting& setting, Simulator& simulator) {
+    if (setting.integerDigits)
+        simulator.SetIntegerVariable(setting.token, setting.digits);
+    else
+        simulator.SetVariable(setting.token, setting.value);
+}

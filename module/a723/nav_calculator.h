@@ -1,0 +1,4 @@
+// Great-circle navigation of the A-723 receiver; it keeps no state.
+#pragma once
+
+class NavCalculator {};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the Linux build, the Windows (i686) cross
+# build, the tests and the Wine runs need. Safe to run again: it only installs
+# what is missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
+    wine wine32:i386
+)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
+missing=()
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+    need_update=1
+fi
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if [ "${#missing[@]}" -gt 0 ] || [ -n "${need_update:-}" ]; then
+    echo "setup: installing ${missing[*]:-(package lists only)}"
+    $sudo apt-get update -qq
+    if [ "${#missing[@]}" -gt 0 ]; then
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+fi
+echo "setup: all build and test packages present"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 
 #include "sim/simulator.h"
 #include "sim/variable_names.h"
@@ -12,6 +13,13 @@ namespace {
 
 constexpr int kSlotCount = 116;
 constexpr unsigned kTransponderDigits = 4;
+
+// Joins the parts of a message (GCC 12 warns falsely on chains of +).
+std::string Message(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text.append(part);
+    return text;
+}
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -50,41 +58,41 @@ bool ParseTransponderDigits(std::string_view text, unsigned& digits) {
 
 std::string ParseVariableSetting(std::string_view text, VariableSetting& setting) {
     std::string_view name, value;
-    if (!SplitAssignment(text, name, value)) return "expected NAME=VALUE, got \"" + std::string(text) + "\"";
+    if (!SplitAssignment(text, name, value)) return Message({"expected NAME=VALUE, got \"", text, "\""});
     const auto variable = variable_names::Find(name);
-    if (!variable) return "unknown simulator variable \"" + std::string(name) + "\" (see --list-variables)";
+    if (!variable) return Message({"unknown simulator variable \"", name, "\" (see --list-variables)"});
     setting.token = variable->token;
     setting.integerDigits = variable->integerDigits;
     if (variable->integerDigits) {
         if (!ParseTransponderDigits(value, setting.digits))
-            return std::string(variable->name) + " takes four digits 0 to 7, got \"" + std::string(value) + "\"";
+            return Message({variable->name, " takes four digits 0 to 7, got \"", value, "\""});
         return std::string();
     }
     if (!ParseNumber(value, setting.value))
-        return "\"" + std::string(value) + "\" is not a number (for " + std::string(name) + ")";
+        return Message({"\"", value, "\" is not a number (for ", name, ")"});
     return std::string();
 }
 
 std::string ParseSlotSetting(std::string_view text, SlotSetting& setting) {
     std::string_view slot, value;
-    if (!SplitAssignment(text, slot, value)) return "expected SLOT=VALUE, got \"" + std::string(text) + "\"";
+    if (!SplitAssignment(text, slot, value)) return Message({"expected SLOT=VALUE, got \"", text, "\""});
     const char* end = slot.data() + slot.size();
     if (std::from_chars(slot.data(), end, setting.slot).ptr != end || setting.slot < 0 || setting.slot >= kSlotCount)
-        return "shared slot numbers run from 0 to 115, got \"" + std::string(slot) + "\"";
-    if (!ParseNumber(value, setting.value)) return "\"" + std::string(value) + "\" is not a number";
+        return Message({"shared slot numbers run from 0 to 115, got \"", slot, "\""});
+    if (!ParseNumber(value, setting.value)) return Message({"\"", value, "\" is not a number"});
     return std::string();
 }
 
 std::string ReadVariableFile(const std::string& path, std::vector<VariableSetting>& settings) {
     std::ifstream file(path);
-    if (!file) return "cannot open the variable file " + path;
+    if (!file) return Message({"cannot open the variable file ", path});
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
         const std::string_view text = Trim(line);
         if (text.empty() || text.front() == '#' || text.front() == ';') continue;
         VariableSetting setting;
         if (std::string error = ParseVariableSetting(text, setting); !error.empty())
-            return path + ":" + std::to_string(number) + ": " + error;
+            return Message({path, ":", std::to_string(number), ": ", error});
         settings.push_back(setting);
     }
     return std::string();

@@ -87,7 +87,9 @@ int Flock(int fd, int op) {
 
 enum class Holders { Alone, Others, Error };
 
-// Takes the exclusive lock if nobody else holds the file.
+// Takes the exclusive lock if nobody else holds the file. Call it only on a
+// description holding no lock yet, or about to be closed: Linux drops a
+// shared lock whose upgrade is refused.
 Holders TryExclusive(int fd) {
   if (Flock(fd, LOCK_EX | LOCK_NB) == 0) return Holders::Alone;
   return errno == EWOULDBLOCK ? Holders::Others : Holders::Error;

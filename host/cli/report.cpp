@@ -22,8 +22,13 @@ std::string Format(const char* format, auto... values) {
 void PrintSnapshot(std::ostream& out, const Simulator& simulator) {
     out << "Snapshot taken in the last frame (variables the module looked up):\n";
     out << "  token  variable              value\n";
-    for (const auto& [token, value] : simulator.frameLookups())
-        out << Format("  %5d  %-20s  %.6g\n", token, variable_names::NameOf(token).c_str(), value);
+    for (const auto& [token, value] : simulator.frameLookups()) {
+        const auto variable = variable_names::Find(std::to_string(token));
+        if (variable && variable->integerDigits)
+            out << Format("  %5d  %-20s  %04X\n", token, variable->name, simulator.IntegerVariable(token));
+        else
+            out << Format("  %5d  %-20s  %.10g\n", token, variable_names::NameOf(token).c_str(), value);
+    }
     for (const auto& [variable, unit, index] : simulator.frameAircraftQueries())
         out << Format("  slot 75 (%d, %d, %d)          %.6g\n", variable, unit, index,
                       simulator.AircraftVariable(variable, unit, index));

@@ -46,6 +46,13 @@ double Simulator::Variable(int token) const {
     return value;
 }
 
+std::uint32_t Simulator::IntegerVariable(int token) const {
+    std::uint32_t value = 0;
+    if (auto found = variables_.find(token); found != variables_.end())
+        std::memcpy(&value, found->second.data(), sizeof value);
+    return value;
+}
+
 void Simulator::SetAircraftVariable(int variable, int unit, int index, double value) {
     aircraftVariables_[{variable, unit, index}] = value;
 }

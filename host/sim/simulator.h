@@ -40,6 +40,7 @@ public:
     // For variables the module reads as a 32-bit integer (token 38).
     void SetIntegerVariable(int token, std::uint32_t value);
     double Variable(int token) const;
+    std::uint32_t IntegerVariable(int token) const;
     void SetAircraftVariable(int variable, int unit, int index, double value);
     double AircraftVariable(int variable, int unit, int index) const;
 

@@ -4,7 +4,9 @@
 //
 // On 32-bit targets every record is byte-exact to what FS9 reads (checked at
 // compile time at the end of this file); on 64-bit targets pointers take their
-// natural width and the offsets move accordingly.
+// natural width and alignment, and the offsets move accordingly. No field
+// needs packing: the one 64-bit value at a 4-byte offset (MODULE_VAR's) is
+// kept as bytes.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +17,6 @@
 #else
 #define FSAPI
 #endif
-
-#pragma pack(push, 4)
 
 struct GAUGEHDR;
 struct ELEMENT_HEADER;
@@ -197,8 +197,6 @@ struct MODULE_VAR {
     std::uint8_t value[8];  // a 64-bit float, or a 32-bit integer in the first 4 bytes
     std::uint8_t reserved20[8];
 };
-
-#pragma pack(pop)
 
 // The PANELS function table: entries by slot number. The module calls only
 // the slots named below, each with the signature given beside it.

@@ -3,11 +3,11 @@
 
 #include "cli/options.h"
 #include "cli/report.h"
+#include "host_paths.h"
 #include "loader/module_host.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "sim/variable_names.h"
-#include "host_paths.h"
 
 int main(int argc, char** argv) {
     HostOptions options;
@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
     }
 
     const std::string simRoot = options.simRoot.empty() ? host_paths::ProgramFolder() : options.simRoot;
-    const std::string modulePath =
-        options.modulePath.empty() ? host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName : options.modulePath;
+    const std::string modulePath = options.modulePath.empty()
+                                       ? host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName
+                                       : options.modulePath;
     if (!host_paths::IsFolder(simRoot)) {
         std::cerr << "avrion-host: the simulator root " << simRoot << " is not a folder\n";
         return 2;

@@ -62,8 +62,8 @@ void PrintPublishedSlots(std::ostream& out, SiblingModules& siblings) {
 
 }  // namespace
 
-void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& simulator,
-                    SiblingModules& siblings, int frames) {
+void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& simulator, SiblingModules& siblings,
+                    int frames) {
     const MODULE_LINKAGE* linkage = host.linkage();
     out << Format("Module id 0x%X, version 0x%X, %zu gauges; ran %d frame(s) at %g per second, clock now %.3f s\n",
                   linkage->moduleId, linkage->version, host.gauges().size(), frames, simulator.frameRate,

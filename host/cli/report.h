@@ -7,5 +7,5 @@ class ModuleHost;
 class Simulator;
 class SiblingModules;
 
-void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& simulator,
-                    SiblingModules& siblings, int frames);
+void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& simulator, SiblingModules& siblings,
+                    int frames);

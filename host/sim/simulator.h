@@ -22,8 +22,8 @@ public:
     // A call of slot 35 or 79, or one of the seven generic routines.
     struct Action {
         int slot;
-        std::uint32_t first;   // window, event, or the routine's argument
-        std::uint32_t second;  // event value
+        std::uint32_t first;      // window, event, or the routine's argument
+        std::uint32_t second;     // event value
         ELEMENT_HEADER* element;  // generic routines only
     };
 

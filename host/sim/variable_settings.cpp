@@ -68,8 +68,7 @@ std::string ParseVariableSetting(std::string_view text, VariableSetting& setting
             return Message({variable->name, " takes four digits 0 to 7, got \"", value, "\""});
         return std::string();
     }
-    if (!ParseNumber(value, setting.value))
-        return Message({"\"", value, "\" is not a number (for ", name, ")"});
+    if (!ParseNumber(value, setting.value)) return Message({"\"", value, "\" is not a number (for ", name, ")"});
     return std::string();
 }
 

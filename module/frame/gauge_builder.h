@@ -65,15 +65,14 @@ constexpr GAUGEHDR VisibleGaugeHeader(const char* name, ELEMENT_HEADER** element
 
 // A visible gauge that so far has only its background image and an empty
 // mouse list (one parent area, its close and the end of the list).
-#define AVRION_BACKGROUND_ONLY_GAUGE(gaugeName, bitmapId)                                          \
-    namespace gauges {                                                                            \
-    namespace gaugeName##_records {                                                               \
-    ELEMENT_STATIC_IMAGE background = gauge_builder::BackgroundImage(bitmapId, &gaugeName);       \
-    ELEMENT_HEADER* elements[] = {&background.header, nullptr};                                   \
-    MOUSERECT mouse[] = {gauge_builder::MouseOpenParent(), gauge_builder::MouseCloseParent(),     \
-                         gauge_builder::MouseListEnd()};                                          \
-    }                                                                                             \
-    GAUGEHDR gaugeName =                                                                          \
-        gauge_builder::VisibleGaugeHeader(#gaugeName, gaugeName##_records::elements,              \
-                                          gaugeName##_records::mouse);                            \
+#define AVRION_BACKGROUND_ONLY_GAUGE(gaugeName, bitmapId)                                                         \
+    namespace gauges {                                                                                            \
+    namespace gaugeName##_records {                                                                               \
+        ELEMENT_STATIC_IMAGE background = gauge_builder::BackgroundImage(bitmapId, &gaugeName);                   \
+        ELEMENT_HEADER* elements[] = {&background.header, nullptr};                                               \
+        MOUSERECT mouse[] = {gauge_builder::MouseOpenParent(), gauge_builder::MouseCloseParent(),                 \
+                             gauge_builder::MouseListEnd()};                                                      \
+    }                                                                                                             \
+    GAUGEHDR gaugeName =                                                                                          \
+        gauge_builder::VisibleGaugeHeader(#gaugeName, gaugeName##_records::elements, gaugeName##_records::mouse); \
     }

@@ -53,7 +53,7 @@ struct ELEMENT_HEADER {
     std::int32_t bitmapId;  // RT_BITMAP resource id; -1 for strings
     PIXPOINT position;      // on the gauge background; a needle's pivot
     PIXPOINT simulatorPosition;
-    PIXPOINT offset;        // a needle's pivot inside its own bitmap
+    PIXPOINT offset;  // a needle's pivot inside its own bitmap
     GAUGEHDR* gauge;
     void* simulatorLink;
     ELEMENT_HEADER** children;  // null-terminated list, or null
@@ -83,7 +83,7 @@ struct ELEMENT_ICON {
 struct NEEDLE_POINT {
     std::int32_t x;  // a point on the gauge background
     std::int32_t y;
-    double value;    // gauge value at which the needle points there
+    double value;  // gauge value at which the needle points there
     std::uint8_t simulatorOwned[8];
 };
 

@@ -47,15 +47,16 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
         if (line.front() == '[') {
             const auto close = line.find(']');
             const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
-            if (where == Where::InSection) where = Where::PastSection;
-            else if (SameName(name, section)) where = Where::InSection;
+            if (where == Where::InSection)
+                where = Where::PastSection;
+            else if (SameName(name, section))
+                where = Where::InSection;
             continue;
         }
         if (where != Where::InSection) continue;
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        if (SameName(Trim(line.substr(0, equals)), key))
-            return std::string(StripQuotes(Trim(line.substr(equals + 1))));
+        if (SameName(Trim(line.substr(0, equals)), key)) return std::string(StripQuotes(Trim(line.substr(equals + 1))));
     }
     return std::nullopt;
 }

@@ -22,8 +22,8 @@ bool SetNamedEvent(Handle event) { return SetEvent(ToWin32(event)) != FALSE; }
 Handle OpenNamedMapping(const char* name) { return FromWin32(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name)); }
 
 Handle CreateNamedMapping(const char* name, std::size_t bytes) {
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        static_cast<DWORD>(bytes), name);
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(bytes), name);
     return mapping == INVALID_HANDLE_VALUE ? nullptr : FromWin32(mapping);
 }
 

@@ -1,8 +1,8 @@
 // Profile files and paths through the Windows API itself.
 #include "platform/profile_files.h"
 
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 namespace platform {
 

@@ -79,8 +79,8 @@ TEST_F(SnapshotTest, LooksUpEveryTokenAndTheAircraftVariableOnce) {
     Snapshot();
     std::multiset<int> tokens;
     for (const auto& lookup : simulator.frameLookups()) tokens.insert(lookup.first);
-    EXPECT_EQ(tokens, (std::multiset<int>{4, 38, 60, 61, 64, 71, 72, 73, 322, 333, 341, 342, 386, 604, 625, 644,
-                                          663, 759, 832}));
+    EXPECT_EQ(tokens, (std::multiset<int>{4, 38, 60, 61, 64, 71, 72, 73, 322, 333, 341, 342, 386, 604, 625, 644, 663,
+                                          759, 832}));
     ASSERT_EQ(simulator.frameAircraftQueries().size(), 1u);
     EXPECT_EQ(simulator.frameAircraftQueries()[0], std::make_tuple(54, 63, 0));
 }

@@ -1,11 +1,12 @@
 // The profile-file rules the settings depend on. On the Windows build the same
 // table runs against GetPrivateProfileIntA itself, so the two readers are held
 // to one behaviour.
+#include "platform/profile_files.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "platform/profile_files.h"
 #include "support/temp_folder.h"
 
 namespace {

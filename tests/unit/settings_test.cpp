@@ -66,11 +66,11 @@ TEST_P(PayloadTest, GivesPayloadAndWaterEndurance) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Payloads, PayloadTest,
-                         testing::Values(PayloadCase{20000, 9000, 20.9 - 0.9 * 9},     // 12.8 h
-                                         PayloadCase{50000, 22500, 2.0},               // 1.1 h raised to 2
-                                         PayloadCase{2221, 999, 20.9},                 // 999.45 truncates
+                         testing::Values(PayloadCase{20000, 9000, 20.9 - 0.9 * 9},  // 12.8 h
+                                         PayloadCase{50000, 22500, 2.0},            // 1.1 h raised to 2
+                                         PayloadCase{2221, 999, 20.9},              // 999.45 truncates
                                          PayloadCase{0, 0, 20.9},
-                                         PayloadCase{-2221, -999, 20.9},               // truncates toward zero
+                                         PayloadCase{-2221, -999, 20.9},  // truncates toward zero
                                          PayloadCase{-20000, -9000, 20.9 + 0.9 * 9},
                                          PayloadCase{INT_MAX, 966367641, 2.0},
                                          PayloadCase{INT_MIN, -966367641, 20.9 + 0.9 * 966367}));

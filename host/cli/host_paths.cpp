@@ -16,4 +16,10 @@ bool IsFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
+std::string Absolute(const std::string& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
 }  // namespace host_paths

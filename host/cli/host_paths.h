@@ -13,5 +13,6 @@ inline constexpr const char* kModuleFileName = "Kesta_Avrion_0_018.so";
 
 std::string ProgramFolder();
 bool IsFolder(const std::string& path);
+std::string Absolute(const std::string& path);
 
 }  // namespace host_paths

@@ -1,8 +1,11 @@
 // avrion-host: runs the gauge module without the simulator.
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include "cli/options.h"
 #include "cli/report.h"
+#include "cli/sound_output.h"
 #include "host_paths.h"
 #include "loader/module_host.h"
 #include "sim/sibling_modules.h"
@@ -44,14 +47,30 @@ int main(int argc, char** argv) {
         if (!siblings.SetSlot(slot.slot, slot.value))
             std::cerr << "avrion-host: warning: could not set shared slot " << slot.slot << "\n";
 
+    if (!options.soundFile.empty())
+        if (std::string error = SendSoundToFile(options.soundFile); !error.empty()) {
+            std::cerr << "avrion-host: " << error << "\n";
+            return 2;
+        }
+    if (std::string error = ModuleHost::SetSimRoot(simRoot); !error.empty()) {
+        std::cerr << "avrion-host: " << error << "\n";
+        return 2;
+    }
     ModuleHost host(simulator);
-    ModuleHost::SetSimRoot(simRoot);
     if (std::string error = host.Load(modulePath); !error.empty()) {
         std::cerr << "avrion-host: " << error << "\n";
         return 1;
     }
     std::cout << "Loaded " << modulePath << " with simulator root " << simRoot << "\n";
-    for (int frame = 0; frame < options.frames; ++frame) host.RunFrame();
+    const auto framePeriod = std::chrono::duration<double>(1.0 / options.frameRate);
+    auto nextFrame = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < options.frames; ++frame) {
+        host.RunFrame();
+        if (options.realTime) {
+            nextFrame += std::chrono::duration_cast<std::chrono::steady_clock::duration>(framePeriod);
+            std::this_thread::sleep_until(nextFrame);
+        }
+    }
     PrintRunReport(std::cout, host, simulator, siblings, options.frames);
     host.Unload();
     return 0;

@@ -31,6 +31,8 @@ const char* HostUsage() {
            "  --var NAME=VALUE     set a simulator variable, by name or token (repeatable)\n"
            "  --vars FILE          read NAME = VALUE lines from a file\n"
            "  --slot N=VALUE       set shared slot N as a sibling module would (repeatable)\n"
+           "  --sound-file FILE    write everything the module plays to a WAV file instead of the speakers\n"
+           "  --real-time          run the frames at the frame rate instead of at once (implied by --sound-file)\n"
            "  --list-variables     list the simulator variables the module looks up\n"
            "  --help               show this text\n";
 }
@@ -40,6 +42,10 @@ std::string ParseHostOptions(int argc, char** argv, HostOptions& options) {
         const std::string_view option = argv[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            continue;
+        }
+        if (option == "--real-time") {
+            options.realTime = true;
             continue;
         }
         if (option == "--list-variables") {
@@ -65,6 +71,9 @@ std::string ParseHostOptions(int argc, char** argv, HostOptions& options) {
             options.variables.push_back(setting);
         } else if (option == "--vars") {
             error = ReadVariableFile(std::string(value), options.variables);
+        } else if (option == "--sound-file") {
+            options.soundFile = value;
+            options.realTime = true;  // the wave writer records in real time
         } else if (option == "--slot") {
             SlotSetting setting;
             error = ParseSlotSetting(value, setting);

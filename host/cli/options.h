@@ -13,6 +13,8 @@ struct HostOptions {
     double frameRate = 18.0;
     std::vector<VariableSetting> variables;
     std::vector<SlotSetting> slots;
+    std::string soundFile;  // empty: sound goes to the default output
+    bool realTime = false;  // frames paced to the frame rate, as the simulator runs them
     bool help = false;
     bool listVariables = false;
 };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "loader/module_host.h"
+#include "sim/host_desktop.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "sim/variable_names.h"
@@ -60,6 +61,13 @@ void PrintPublishedSlots(std::ostream& out, SiblingModules& siblings) {
     out << "\n";
 }
 
+void PrintMessages(std::ostream& out) {
+    const auto& messages = HostDesktop::Instance().messages();
+    out << "Message boxes the module showed: " << (messages.empty() ? "none" : "") << "\n";
+    for (const HostDesktop::Message& message : messages)
+        out << Format("  [%s] %s (style 0x%X)\n", message.caption.c_str(), message.text.c_str(), message.style);
+}
+
 }  // namespace
 
 void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& simulator, SiblingModules& siblings,
@@ -71,4 +79,5 @@ void PrintRunReport(std::ostream& out, const ModuleHost& host, const Simulator& 
     PrintSnapshot(out, simulator);
     PrintRequests(out, simulator);
     PrintPublishedSlots(out, siblings);
+    PrintMessages(out);
 }

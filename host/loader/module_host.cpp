@@ -1,6 +1,7 @@
 #include "loader/module_host.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 std::string ModuleHost::Load(const std::string& modulePath) {
     Unload();
@@ -36,11 +37,15 @@ GAUGEHDR* ModuleHost::FindGauge(std::string_view name) const {
     return nullptr;
 }
 
-void ModuleHost::SetSimRoot(const std::string& folder) {
-#if defined(_WIN32)
-    // The module finds the root from the host executable's own folder.
-    (void)folder;
-#else
-    setenv("AVRION_SIM_ROOT", folder.c_str(), 1);
+std::string ModuleHost::SetSimRoot(const std::string& folder) {
+    // The simulator runs in its root folder: the module opens its sounds by
+    // paths relative to it.
+    std::error_code error;
+    std::filesystem::current_path(folder, error);
+    if (error) return "cannot enter the simulator root " + folder + ": " + error.message();
+#if !defined(_WIN32)
+    // Windows: the module finds the root from the executable's own folder.
+    setenv("AVRION_SIM_ROOT", std::filesystem::current_path(error).string().c_str(), 1);
 #endif
+    return std::string();
 }

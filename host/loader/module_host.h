@@ -33,9 +33,10 @@ public:
     GAUGEHDR* FindGauge(std::string_view name) const;
     const MODULE_LINKAGE* linkage() const { return library_.linkage(); }
 
-    // Where the module will look for its configuration files: the folder
-    // that stands for the simulator's installation. Set before Load.
-    static void SetSimRoot(const std::string& folder);
+    // Makes a folder the simulator's installation: the module reads its
+    // configuration below it and its sounds relative to it. Set before Load.
+    // Empty on success, otherwise what went wrong.
+    static std::string SetSimRoot(const std::string& folder);
 
 private:
     Simulator& simulator_;

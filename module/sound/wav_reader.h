@@ -31,6 +31,15 @@ public:
     const WaveFormat* format;
 
 private:
+    friend struct WavReaderTestAccess;  // lets the fuzzer feed bytes without a file
+
+    // Reads from a copy of bytes, as from a resource.
+    result_code::Result OpenMemory(std::vector<std::uint8_t> bytes);
+    // Drops the open sound, its format and its chunks.
+    void ForgetSound();
+    // Steps shared by both kinds of source once it is open.
+    result_code::Result ReadOpenedSource();
+
     std::unique_ptr<WavByteSource> file;
     std::vector<std::uint8_t> formatStorage;
     std::vector<std::uint8_t> resourceCopy;

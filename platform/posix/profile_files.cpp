@@ -54,3 +54,14 @@ int ReadProfileInt(const char* section, const char* key, int defaultValue, const
 }
 
 }  // namespace platform
+
+namespace platform {
+
+std::string NativePath(const char* windowsPath) {
+    std::string path(windowsPath != nullptr ? windowsPath : "");
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+}  // namespace platform

@@ -27,3 +27,9 @@ int ReadProfileInt(const char* section, const char* key, int defaultValue, const
 }
 
 }  // namespace platform
+
+namespace platform {
+
+std::string NativePath(const char* windowsPath) { return std::string(windowsPath != nullptr ? windowsPath : ""); }
+
+}  // namespace platform

@@ -26,3 +26,10 @@ bool AppendPath(std::string& folder, const char* more);
 int ReadProfileInt(const char* section, const char* key, int defaultValue, const std::string& path);
 
 }  // namespace platform
+
+namespace platform {
+
+// A path written the Windows way (backslashes) in this system's own form.
+std::string NativePath(const char* windowsPath);
+
+}  // namespace platform

@@ -31,7 +31,7 @@ public:
     const WaveFormat* format;
 
 private:
-    friend struct WavReaderTestAccess;  // lets the fuzzer feed bytes without a file
+    friend struct WavReaderTestAccess;  // lets tests and the fuzzer feed bytes without a file
 
     // Reads from a copy of bytes, as from a resource.
     result_code::Result OpenMemory(std::vector<std::uint8_t> bytes);

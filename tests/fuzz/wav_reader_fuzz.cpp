@@ -2,6 +2,7 @@
 // checks that both give the same answers and never more data than was fed.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,8 +28,8 @@ void Check(bool condition) {
 }
 
 // Reads the data twice, in pieces of varied size, the second time after
-// ResetToData; both passes must deliver the same bytes.
-Outcome Exercise(WavReader& reader, result_code::Result open, std::size_t inputSize) {
+// ResetToData; both passes must deliver the same bytes, all taken from the input.
+Outcome Exercise(WavReader& reader, result_code::Result open, const std::uint8_t* input, std::size_t inputSize) {
     Outcome outcome;
     outcome.open = open;
     outcome.dataSize = reader.GetDataSize();
@@ -59,6 +60,9 @@ Outcome Exercise(WavReader& reader, result_code::Result open, std::size_t inputS
         if (pass == 0) {
             outcome.data = std::move(data);
             if (result_code::kOk == open) Check(outcome.data.size() == outcome.dataSize);
+            Check(std::search(input, input + inputSize, outcome.data.begin(), outcome.data.end()) !=
+                      input + inputSize ||
+                  outcome.data.empty());
             outcome.reset = reader.ResetToData();
         } else {
             Check(result_code::Failed(outcome.reset) ? data.empty() : data == outcome.data);
@@ -77,7 +81,7 @@ bool operator==(const Outcome& a, const Outcome& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     WavReader fromMemory;
     const auto memoryOpen = WavReaderTestAccess::OpenMemory(fromMemory, std::vector<std::uint8_t>(bytes, bytes + size));
-    const Outcome memory = Exercise(fromMemory, memoryOpen, size);
+    const Outcome memory = Exercise(fromMemory, memoryOpen, bytes, size);
 
     static const std::string path =
         (std::filesystem::temp_directory_path() / ("wav-reader-fuzz-" + std::to_string(getpid()) + ".wav")).string();
@@ -87,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Check(out && std::fwrite(bytes, 1, size, out) == size && std::fclose(out) == 0);
     WavReader fromFile;
     const auto fileOpen = fromFile.Open(path.c_str());
-    Check(Exercise(fromFile, fileOpen, size) == memory);
+    Check(Exercise(fromFile, fileOpen, bytes, size) == memory);
 
     // A reader opened again drops the first sound completely.
     Check(fromFile.Open("") == result_code::kFail && fromFile.GetDataSize() == 0 && fromFile.format == nullptr);

@@ -1,5 +1,7 @@
 #include "loader/module_host.h"
 
+#include "sim/gauge_access.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -10,6 +12,7 @@ std::string ModuleHost::Load(const std::string& modulePath) {
     MODULE_LINKAGE* linkage = library_.linkage();
     for (int i = 0; i <= kGaugeCount && linkage->gauges[i] != nullptr; ++i) gauges_.push_back(linkage->gauges[i]);
 
+    AttachTextBuffers();
     library_.importTable()->panels.pointer = simulator_.Panels();
     if (linkage->moduleInit != nullptr) linkage->moduleInit();
     return std::string();
@@ -19,6 +22,7 @@ void ModuleHost::Unload() {
     if (!library_.IsOpen()) return;
     if (library_.linkage()->moduleDeinit != nullptr) library_.linkage()->moduleDeinit();
     gauges_.clear();
+    textBuffers_.clear();
     library_.Close();
 }
 
@@ -29,6 +33,30 @@ void ModuleHost::RunFrame() {
 
 void ModuleHost::Service(GAUGEHDR* gauge, int serviceId) {
     if (gauge != nullptr && gauge->callback != nullptr) gauge->callback(gauge, serviceId, 0);
+}
+
+namespace {
+constexpr std::size_t kGuardBytes = 16;
+constexpr char kGuard = '\x5A';
+}  // namespace
+
+void ModuleHost::AttachTextBuffers() {
+    for (GAUGEHDR* gauge : gauges_)
+        for (ELEMENT_HEADER* element : gauge_access::Elements(gauge)) {
+            if (element->kind != kElementString) continue;
+            auto* string = reinterpret_cast<ELEMENT_STRING*>(element);
+            const std::size_t characters = string->charCount > 0 ? static_cast<std::size_t>(string->charCount) : 0;
+            std::vector<char>& buffer = textBuffers_.emplace_back(characters + 1 + kGuardBytes, kGuard);
+            buffer[0] = '\0';
+            string->text = buffer.data();
+        }
+}
+
+bool ModuleHost::TextBuffersIntact() const {
+    for (const std::vector<char>& buffer : textBuffers_)
+        for (std::size_t i = buffer.size() - kGuardBytes; i < buffer.size(); ++i)
+            if (buffer[i] != kGuard) return false;
+    return true;
 }
 
 GAUGEHDR* ModuleHost::FindGauge(std::string_view name) const {

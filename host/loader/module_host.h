@@ -33,6 +33,9 @@ public:
     GAUGEHDR* FindGauge(std::string_view name) const;
     const MODULE_LINKAGE* linkage() const { return library_.linkage(); }
 
+    // Whether every string element's callback kept within its text buffer.
+    bool TextBuffersIntact() const;
+
     // Makes a folder the simulator's installation: the module reads its
     // configuration below it and its sounds relative to it. Set before Load.
     // Empty on success, otherwise what went wrong.
@@ -41,5 +44,10 @@ public:
 private:
     Simulator& simulator_;
     ModuleLibrary library_;
+    void AttachTextBuffers();
+
     std::vector<GAUGEHDR*> gauges_;
+    // The text buffer of each string element: its characters, a terminating
+    // zero, then guard bytes that must never change.
+    std::vector<std::vector<char>> textBuffers_;
 };

@@ -129,5 +129,18 @@ double FSAPI Simulator::AircraftVariableQuery(std::int32_t variable, std::int32_
 }
 
 void FSAPI Simulator::SendEvent(std::uint32_t eventId, std::uint32_t value) {
-    if (active_ != nullptr) active_->Record({panels_slot::kSendEvent, eventId, value, nullptr});
+    if (active_ == nullptr) return;
+    active_->Record({panels_slot::kSendEvent, eventId, value, nullptr});
+    active_->PerformEvent(eventId);
+}
+
+void Simulator::PerformEvent(std::uint32_t eventId) {
+    // The transponder's digit buttons: each advances one octal digit of the
+    // code (four 4-bit groups, the first the most significant), 7 wrapping to 0.
+    if (eventId < kTransponderDigitEvent1 || eventId >= kTransponderDigitEvent1 + 4) return;
+    const int shift = 12 - 4 * static_cast<int>(eventId - kTransponderDigitEvent1);
+    std::uint32_t code = IntegerVariable(kTransponderCodeToken);
+    const std::uint32_t digit = ((code >> shift) & 0xF) + 1;
+    code = (code & ~(0xFu << shift)) | ((digit > 7 ? 0 : digit) << shift);
+    SetIntegerVariable(kTransponderCodeToken, code);
 }

@@ -16,6 +16,8 @@
 class Simulator {
 public:
     static constexpr int kClockToken = 604;
+    static constexpr int kTransponderCodeToken = 38;
+    static constexpr std::uint32_t kTransponderDigitEvent1 = 65651;  // to 65654
     static constexpr double kDefaultFrameRate = 18.0;
     static constexpr std::size_t kActionLogLimit = 4096;
 
@@ -77,6 +79,7 @@ private:
     static void FSAPI SendEvent(std::uint32_t eventId, std::uint32_t value);
 
     void Record(const Action& action);
+    void PerformEvent(std::uint32_t eventId);
 
     PANELS table_{};
     std::map<int, std::array<std::uint8_t, 8>> variables_;

@@ -27,6 +27,85 @@ constexpr ELEMENT_STATIC_IMAGE BackgroundImage(std::int32_t bitmapId, GAUGEHDR* 
     return image;
 }
 
+// Image flags of the elements above the background.
+inline constexpr std::uint32_t kImageFlagsPlain = 0x3;
+inline constexpr std::uint32_t kImageFlagsTransparent = 0x7;
+
+constexpr ELEMENT_HEADER ElementHeader(ElementKind kind, std::int32_t bitmapId, PIXPOINT position, GAUGEHDR* gauge,
+                                       ELEMENT_HEADER** children, std::uint32_t imageFlags) {
+    ELEMENT_HEADER header{};
+    header.kind = kind;
+    header.bitmapId = bitmapId;
+    header.position = position;
+    header.gauge = gauge;
+    header.children = children;
+    header.imageFlags = imageFlags;
+    return header;
+}
+
+// An icon showing picture k (bitmap bitmapId + k) for a callback result of
+// k, or nothing for -1.
+constexpr ELEMENT_ICON Icon(std::int32_t bitmapId, PIXPOINT position, std::int32_t pictureCount,
+                            std::uint32_t imageFlags, ElementCallback callback, GAUGEHDR* gauge,
+                            ELEMENT_HEADER** children = nullptr) {
+    ELEMENT_ICON icon{};
+    icon.header = ElementHeader(kElementIcon, bitmapId, position, gauge, children, imageFlags);
+    icon.pictureCount = pictureCount;
+    icon.callback = callback;
+    return icon;
+}
+
+constexpr NEEDLE_POINT NeedlePoint(std::int32_t x, std::int32_t y, double value) {
+    NEEDLE_POINT point{};
+    point.x = x;
+    point.y = y;
+    point.value = value;
+    return point;
+}
+
+// A needle turning about its pivot on the gauge; pivotInBitmap is the pivot
+// inside the needle's bitmap, which is drawn pointing to the right.
+constexpr ELEMENT_NEEDLE Needle(std::int32_t bitmapId, PIXPOINT pivot, PIXPOINT pivotInBitmap, NEEDLE_POINT* points,
+                                std::int32_t pointCount, std::int32_t maxTurnDegrees, std::uint32_t imageFlags,
+                                ElementCallback callback, GAUGEHDR* gauge, ELEMENT_HEADER** children = nullptr) {
+    ELEMENT_NEEDLE needle{};
+    needle.header = ElementHeader(kElementNeedle, bitmapId, pivot, gauge, children, imageFlags);
+    needle.header.offset = pivotInBitmap;
+    needle.points = points;
+    needle.pointCount = pointCount;
+    needle.maxTurnDegrees = maxTurnDegrees;
+    needle.callback = callback;
+    return needle;
+}
+
+inline constexpr std::uint32_t kTextColourPale = 0x00F4F4EA;  // 0x00BBGGRR
+inline constexpr std::int32_t kFontWeightNormal = 400;
+inline constexpr std::int32_t kCharSetDefault = 1;
+inline constexpr std::int32_t kFontFlags = 32;
+
+// A line of text in Courier New; the simulator supplies its buffer and the
+// callback writes the text (see element_text.h).
+constexpr ELEMENT_STRING Text(PIXPOINT position, std::int32_t boxWidth, std::int32_t boxHeight, std::int32_t charCount,
+                              std::uint32_t textColour, std::uint32_t backgroundColour, std::uint32_t highlightColour,
+                              std::uint32_t imageFlags, ElementCallback callback, GAUGEHDR* gauge,
+                              ELEMENT_HEADER** children = nullptr) {
+    ELEMENT_STRING text{};
+    text.header = ElementHeader(kElementString, -1, position, gauge, children, imageFlags);
+    text.boxWidth = boxWidth;
+    text.boxHeight = boxHeight;
+    text.textColour = textColour;
+    text.backgroundColour = backgroundColour;
+    text.highlightColour = highlightColour;
+    constexpr char kFont[] = "Courier New";
+    for (std::size_t i = 0; i < sizeof kFont; ++i) text.fontName[i] = kFont[i];
+    text.fontWeight = kFontWeightNormal;
+    text.charSet = kCharSetDefault;
+    text.fontFlags = kFontFlags;
+    text.charCount = charCount;
+    text.callback = callback;
+    return text;
+}
+
 constexpr MOUSERECT MouseArea(MouseRectKind kind) {
     MOUSERECT area{};
     area.kind = kind;
@@ -36,6 +115,22 @@ constexpr MOUSERECT MouseArea(MouseRectKind kind) {
 constexpr MOUSERECT MouseOpenParent() { return MouseArea(kMouseParent); }
 constexpr MOUSERECT MouseCloseParent() { return MouseArea(kMouseCloseParent); }
 constexpr MOUSERECT MouseListEnd() { return MouseArea(kMouseEnd); }
+
+// A child area: box relative to its parent, the cursor it shows, the events
+// that wake its handler.
+constexpr MOUSERECT MouseChild(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                               std::int32_t cursor, std::uint32_t eventMask, MouseHandler handler) {
+    MOUSERECT area{};
+    area.kind = kMouseChild;
+    area.x = x;
+    area.y = y;
+    area.width = width;
+    area.height = height;
+    area.cursor = cursor;
+    area.eventMask = eventMask;
+    area.handler = handler;
+    return area;
+}
 
 constexpr GAUGEHDR GaugeHeader(std::int32_t version, const char* name, ELEMENT_HEADER** elements,
                                std::int32_t sizeValue, MOUSERECT* mouseRects, GaugeCallback callback) {

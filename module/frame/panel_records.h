@@ -142,6 +142,23 @@ struct MOUSERECT {
     std::uint32_t reserved40;
 };
 
+// Mouse event flags the simulator passes to handlers and areas mask.
+namespace mouse_event {
+inline constexpr std::uint32_t kLeftSingle = 0x20000000;
+inline constexpr std::uint32_t kRightSingle = 0x80000000;
+inline constexpr std::uint32_t kLeftRepeat = 0x00200000;   // held down
+inline constexpr std::uint32_t kLeftRelease = 0x00020000;
+inline constexpr std::uint32_t kLeave = 0x00000800;        // the pointer left the area
+}  // namespace mouse_event
+
+// Cursors a child area may show.
+namespace mouse_cursor {
+inline constexpr std::int32_t kNone = -1;
+inline constexpr std::int32_t kUpArrow = 1;
+inline constexpr std::int32_t kDownArrow = 2;
+inline constexpr std::int32_t kHand = 5;
+}  // namespace mouse_cursor
+
 inline constexpr int kGenericRoutineCount = 7;
 
 struct GAUGEHDR {

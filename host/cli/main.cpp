@@ -65,6 +65,8 @@ int main(int argc, char** argv) {
     const auto framePeriod = std::chrono::duration<double>(1.0 / options.frameRate);
     auto nextFrame = std::chrono::steady_clock::now();
     for (int frame = 0; frame < options.frames; ++frame) {
+        for (const std::string& problem : options.clicks.Deliver(frame, host))
+            std::cerr << "avrion-host: warning: " << problem << "\n";
         host.RunFrame();
         if (options.realTime) {
             nextFrame += std::chrono::duration_cast<std::chrono::steady_clock::duration>(framePeriod);

@@ -31,6 +31,8 @@ const char* HostUsage() {
            "  --var NAME=VALUE     set a simulator variable, by name or token (repeatable)\n"
            "  --vars FILE          read NAME = VALUE lines from a file\n"
            "  --slot N=VALUE       set shared slot N as a sibling module would (repeatable)\n"
+           "  --click F:GAUGE:N[:left|right|hold=K]\n"
+           "                       at frame F click mouse area N of GAUGE (hold: press, hold K frames, release)\n"
            "  --sound-file FILE    write everything the module plays to a WAV file instead of the speakers\n"
            "  --real-time          run the frames at the frame rate instead of at once (implied by --sound-file)\n"
            "  --list-variables     list the simulator variables the module looks up\n"
@@ -74,6 +76,10 @@ std::string ParseHostOptions(int argc, char** argv, HostOptions& options) {
         } else if (option == "--sound-file") {
             options.soundFile = value;
             options.realTime = true;  // the wave writer records in real time
+        } else if (option == "--click") {
+            ScheduledClick click;
+            error = ParseClick(value, click);
+            options.clicks.Add(click);
         } else if (option == "--slot") {
             SlotSetting setting;
             error = ParseSlotSetting(value, setting);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/click_schedule.h"
 #include "sim/variable_settings.h"
 
 struct HostOptions {
@@ -14,6 +15,7 @@ struct HostOptions {
     std::vector<VariableSetting> variables;
     std::vector<SlotSetting> slots;
     std::string soundFile;  // empty: sound goes to the default output
+    ClickSchedule clicks;
     bool realTime = false;  // frames paced to the frame rate, as the simulator runs them
     bool help = false;
     bool listVariables = false;

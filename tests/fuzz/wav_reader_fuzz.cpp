@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/wav_reader_access.h"
+#include "../support/wav_reader_access.h"
 
 namespace {
 

@@ -31,11 +31,11 @@ std::string ParseClick(std::string_view text, ScheduledClick& click) {
     if (!ParseInt(parts[0], click.frame) || click.frame < 0) return usage;
     click.gauge = std::string(parts[1]);
     if (!ParseInt(parts[2], click.area) || click.area < 1) return usage;
-    click.flags = mouse_event::kLeftSingle;
+    click.flags = mouse_flag::kLeftSingle;
     if (parts.size() == 4) {
         const std::string_view kind = parts[3];
         if (kind == "right")
-            click.flags = mouse_event::kRightSingle;
+            click.flags = mouse_flag::kRightSingle;
         else if (kind.substr(0, 5) == "hold=") {
             if (!ParseInt(kind.substr(5), click.holdFrames) || click.holdFrames < 1) return usage;
         } else if (kind != "left")
@@ -58,7 +58,7 @@ std::vector<std::string> ClickSchedule::Deliver(int frame, ModuleHost& host) con
         }
         std::uint32_t flags = click.flags;
         if (click.holdFrames > 0 && frame > click.frame)
-            flags = frame == last ? mouse_event::kLeftRelease : mouse_event::kLeftRepeat;
+            flags = frame == last ? mouse_flag::kLeftRelease : mouse_flag::kLeftRepeat;
         const auto& box = areas[click.area - 1];
         gauge_access::DeliverMouse(gauge, box.x + box.width / 2, box.y + box.height / 2, flags);
     }

@@ -143,13 +143,13 @@ struct MOUSERECT {
 };
 
 // Mouse event flags the simulator passes to handlers and areas mask.
-namespace mouse_event {
+namespace mouse_flag {
 inline constexpr std::uint32_t kLeftSingle = 0x20000000;
 inline constexpr std::uint32_t kRightSingle = 0x80000000;
 inline constexpr std::uint32_t kLeftRepeat = 0x00200000;   // held down
 inline constexpr std::uint32_t kLeftRelease = 0x00020000;
 inline constexpr std::uint32_t kLeave = 0x00000800;        // the pointer left the area
-}  // namespace mouse_event
+}  // namespace mouse_flag
 
 // Cursors a child area may show.
 namespace mouse_cursor {

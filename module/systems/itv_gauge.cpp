@@ -44,13 +44,13 @@ double DigitPicture(int index) {
 void PressButton(int button, int digitIndex, std::uint32_t flags) {
     if (itvCover != 0) return;
     itvButtonDown[button] = 1;
-    if (itvButtonLatch == 0 && flags != mouse_event::kLeftRelease) {
+    if (itvButtonLatch == 0 && flags != mouse_flag::kLeftRelease) {
         soundBank.PlayButtonClick();
         std::int32_t& digit = Systems().clockDigits[digitIndex];
         if (digit < kCarryValue[digitIndex]) ++digit;
         itvButtonLatch = 1;
     }
-    if (flags == mouse_event::kLeftRelease || flags == mouse_event::kLeave) {
+    if (flags == mouse_flag::kLeftRelease || flags == mouse_flag::kLeave) {
         itvButtonDown[button] = 0;
         soundBank.PlayButtonClick();
         itvButtonLatch = 0;
@@ -147,7 +147,7 @@ constinit ELEMENT_HEADER* elements[] = {&background.header, nullptr};
 
 constinit MOUSERECT mouse[] = {
     gauge_builder::MouseOpenParent(),
-    MouseChild(35, 135, 175, 35, mouse_cursor::kHand, mouse_event::kRightSingle, ItvCoverHandler),
+    MouseChild(35, 135, 175, 35, mouse_cursor::kHand, mouse_flag::kRightSingle, ItvCoverHandler),
     MouseChild(43, 176, 36, 36, mouse_cursor::kHand, kButtonEvents, ItvHoursTensButton),
     MouseChild(86, 176, 36, 36, mouse_cursor::kHand, kButtonEvents, ItvHoursUnitsButton),
     MouseChild(129, 176, 36, 36, mouse_cursor::kHand, kButtonEvents, ItvMinutesTensButton),

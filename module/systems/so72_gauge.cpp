@@ -79,7 +79,7 @@ std::int32_t FSAPI So72ModeDown(PIXPOINT*, std::uint32_t) {
 
 std::int32_t FSAPI So72LampTest(PIXPOINT*, std::uint32_t flags) {
     so72TestHeld = 1;
-    if (flags == mouse_event::kLeftRelease || flags == mouse_event::kLeave) so72TestHeld = 0;
+    if (flags == mouse_flag::kLeftRelease || flags == mouse_flag::kLeave) so72TestHeld = 0;
     return 1;
 }
 
@@ -148,14 +148,14 @@ constinit ELEMENT_HEADER* elements[] = {&background.header, nullptr};
 
 constinit MOUSERECT mouse[] = {
     gauge_builder::MouseOpenParent(),
-    MouseChild(233, 70, 38, 14, mouse_cursor::kHand, mouse_event::kLeftSingle, So72SwitchHandler),
-    MouseChild(165, 35, 49, 76, mouse_cursor::kUpArrow, mouse_event::kLeftSingle, So72ModeUp),
-    MouseChild(114, 35, 49, 76, mouse_cursor::kDownArrow, mouse_event::kLeftSingle, So72ModeDown),
+    MouseChild(233, 70, 38, 14, mouse_cursor::kHand, mouse_flag::kLeftSingle, So72SwitchHandler),
+    MouseChild(165, 35, 49, 76, mouse_cursor::kUpArrow, mouse_flag::kLeftSingle, So72ModeUp),
+    MouseChild(114, 35, 49, 76, mouse_cursor::kDownArrow, mouse_flag::kLeftSingle, So72ModeDown),
     MouseChild(37, 88, 40, 40, mouse_cursor::kHand, kTestEvents, So72LampTest),
-    MouseChild(75, 175, 36, 36, mouse_cursor::kHand, mouse_event::kLeftSingle, So72DigitButton1),
-    MouseChild(115, 175, 36, 36, mouse_cursor::kHand, mouse_event::kLeftSingle, So72DigitButton2),
-    MouseChild(155, 175, 36, 36, mouse_cursor::kHand, mouse_event::kLeftSingle, So72DigitButton3),
-    MouseChild(195, 175, 36, 36, mouse_cursor::kHand, mouse_event::kLeftSingle, So72DigitButton4),
+    MouseChild(75, 175, 36, 36, mouse_cursor::kHand, mouse_flag::kLeftSingle, So72DigitButton1),
+    MouseChild(115, 175, 36, 36, mouse_cursor::kHand, mouse_flag::kLeftSingle, So72DigitButton2),
+    MouseChild(155, 175, 36, 36, mouse_cursor::kHand, mouse_flag::kLeftSingle, So72DigitButton3),
+    MouseChild(195, 175, 36, 36, mouse_cursor::kHand, mouse_flag::kLeftSingle, So72DigitButton4),
     gauge_builder::MouseCloseParent(),
     gauge_builder::MouseListEnd(),
 };

@@ -209,11 +209,11 @@ protected:
         ClickArea("AZS_ITV", 1);
         Frames(1);
     }
-    void ToggleCover() { EXPECT_TRUE(ClickArea("ITV", kCover, mouse_event::kRightSingle)); }
+    void ToggleCover() { EXPECT_TRUE(ClickArea("ITV", kCover, mouse_flag::kRightSingle)); }
     // A press and its release, with no frame in between.
     void Tap(int area) {
-        ClickArea("ITV", area, mouse_event::kLeftSingle);
-        ClickArea("ITV", area, mouse_event::kLeftRelease);
+        ClickArea("ITV", area, mouse_flag::kLeftSingle);
+        ClickArea("ITV", area, mouse_flag::kLeftRelease);
     }
     // From 00:00, with the cover open: each press counted and carried before the next.
     void SetClock(int hours, int minutes) {
@@ -254,7 +254,7 @@ TEST_F(ItvClock, CoverStartsClosedAndARightClickOnTheLabelBandTogglesIt) {
     ToggleCover();
     EXPECT_EQ(Value("ITV", kCoverPicture), 0.0);
     // The band answers the right button only.
-    EXPECT_FALSE(ClickArea("ITV", kCover, mouse_event::kLeftSingle));
+    EXPECT_FALSE(ClickArea("ITV", kCover, mouse_flag::kLeftSingle));
     EXPECT_EQ(Value("ITV", kCoverPicture), 0.0);
 }
 
@@ -276,9 +276,9 @@ TEST_F(ItvClock, ButtonsUnderTheClosedCoverNeitherMoveNorCount) {
     PowerClock();
     ASSERT_EQ(Shown(), "00:00");
     for (int button = 1; button <= 4; ++button) {
-        ClickArea("ITV", kHoursTensButton + button - 1, mouse_event::kLeftSingle);
+        ClickArea("ITV", kHoursTensButton + button - 1, mouse_flag::kLeftSingle);
         EXPECT_EQ(ButtonPicture(button), 0.0) << button;
-        ClickArea("ITV", kHoursTensButton + button - 1, mouse_event::kLeftRelease);
+        ClickArea("ITV", kHoursTensButton + button - 1, mouse_flag::kLeftRelease);
     }
     Frames(1);
     EXPECT_EQ(Shown(), "00:00");
@@ -289,20 +289,20 @@ TEST_F(ItvClock, EachButtonIsDrawnPressedUntilReleaseOrLeave) {
     for (int button = 1; button <= 4; ++button) {
         SCOPED_TRACE(button);
         const int area = kHoursTensButton + button - 1;
-        ClickArea("ITV", area, mouse_event::kLeftSingle);
+        ClickArea("ITV", area, mouse_flag::kLeftSingle);
         EXPECT_EQ(ButtonPicture(button), 1.0);
         for (int other = 1; other <= 4; ++other) {
             if (other != button) {
                 EXPECT_EQ(ButtonPicture(other), 0.0) << other;
             }
         }
-        ClickArea("ITV", area, mouse_event::kLeftRepeat);
+        ClickArea("ITV", area, mouse_flag::kLeftRepeat);
         EXPECT_EQ(ButtonPicture(button), 1.0);
-        ClickArea("ITV", area, mouse_event::kLeftRelease);
+        ClickArea("ITV", area, mouse_flag::kLeftRelease);
         EXPECT_EQ(ButtonPicture(button), 0.0);
 
-        ClickArea("ITV", area, mouse_event::kLeftSingle);
-        ClickArea("ITV", area, mouse_event::kLeave);
+        ClickArea("ITV", area, mouse_flag::kLeftSingle);
+        ClickArea("ITV", area, mouse_flag::kLeave);
         EXPECT_EQ(ButtonPicture(button), 0.0);
     }
 }
@@ -395,16 +395,16 @@ TEST_F(ItvClock, WithTheBusOffTheBreakerAloneShowsNothing) {
 TEST_F(ItvClock, ASecondButtonPressedBeforeTheFirstIsReleasedDoesNotCount) {
     PowerClock();
     ToggleCover();
-    ClickArea("ITV", kHoursUnitsButton, mouse_event::kLeftSingle);
+    ClickArea("ITV", kHoursUnitsButton, mouse_flag::kLeftSingle);
     Frames(1);
-    ClickArea("ITV", kMinutesUnitsButton, mouse_event::kLeftSingle);
+    ClickArea("ITV", kMinutesUnitsButton, mouse_flag::kLeftSingle);
     Frames(1);
     EXPECT_EQ(Shown(), "01:00");
     // Both are drawn pressed; the first release frees the shared latch.
     EXPECT_EQ(ButtonPicture(2), 1.0);
     EXPECT_EQ(ButtonPicture(4), 1.0);
-    ClickArea("ITV", kMinutesUnitsButton, mouse_event::kLeftRelease);
-    ClickArea("ITV", kHoursUnitsButton, mouse_event::kLeftRelease);
+    ClickArea("ITV", kMinutesUnitsButton, mouse_flag::kLeftRelease);
+    ClickArea("ITV", kHoursUnitsButton, mouse_flag::kLeftRelease);
     Frames(1);
     EXPECT_EQ(Shown(), "01:00");
 }
@@ -554,9 +554,9 @@ TEST_F(So72Panel, UnpoweredPanelShowsNoCodeSendsNothingAndTheLampTestStaysDark) 
             EXPECT_EQ(Digits(), kNothing);
             for (int button = 0; button < 4; ++button) ClickArea("SO72", kDigitButton1 + button);
             EXPECT_TRUE(SentEvents().empty());
-            ClickArea("SO72", kLampTest, mouse_event::kLeftSingle);
+            ClickArea("SO72", kLampTest, mouse_flag::kLeftSingle);
             EXPECT_EQ(Value("SO72", kReplyLamp), -1.0);
-            ClickArea("SO72", kLampTest, mouse_event::kLeftRelease);
+            ClickArea("SO72", kLampTest, mouse_flag::kLeftRelease);
         }
     }
 }
@@ -609,21 +609,21 @@ TEST_F(So72Panel, DigitButtonsSendTheirEventsInModesFiveAndSix) {
 TEST_F(So72Panel, LampTestLightsTheLampWhilePoweredInModeOneAndAbove) {
     PowerTransponder();
     SetMode(0);
-    ClickArea("SO72", kLampTest, mouse_event::kLeftSingle);
+    ClickArea("SO72", kLampTest, mouse_flag::kLeftSingle);
     EXPECT_EQ(Value("SO72", kReplyLamp), -1.0);
-    ClickArea("SO72", kLampTest, mouse_event::kLeftRelease);
+    ClickArea("SO72", kLampTest, mouse_flag::kLeftRelease);
 
     for (int mode = 1; mode <= 6; ++mode) {
         SCOPED_TRACE(mode);
         SetMode(mode);
-        ClickArea("SO72", kLampTest, mouse_event::kLeftSingle);
+        ClickArea("SO72", kLampTest, mouse_flag::kLeftSingle);
         EXPECT_EQ(Value("SO72", kReplyLamp), 0.0);
-        ClickArea("SO72", kLampTest, mouse_event::kLeftRepeat);
+        ClickArea("SO72", kLampTest, mouse_flag::kLeftRepeat);
         EXPECT_EQ(Value("SO72", kReplyLamp), 0.0);
-        ClickArea("SO72", kLampTest, mouse_event::kLeftRelease);
+        ClickArea("SO72", kLampTest, mouse_flag::kLeftRelease);
         EXPECT_EQ(Value("SO72", kReplyLamp), -1.0);
-        ClickArea("SO72", kLampTest, mouse_event::kLeftSingle);
-        ClickArea("SO72", kLampTest, mouse_event::kLeave);
+        ClickArea("SO72", kLampTest, mouse_flag::kLeftSingle);
+        ClickArea("SO72", kLampTest, mouse_flag::kLeave);
         EXPECT_EQ(Value("SO72", kReplyLamp), -1.0);
     }
 }

@@ -42,7 +42,7 @@ protected:
     std::string Text(const char* gauge, int number) { return gauge_access::ElementText(Element(gauge, number)); }
 
     // A click on the middle of child area n (1 = first in the list).
-    bool ClickArea(const char* gauge, int area, std::uint32_t flags = mouse_event::kLeftSingle) {
+    bool ClickArea(const char* gauge, int area, std::uint32_t flags = mouse_flag::kLeftSingle) {
         const auto areas = gauge_access::ChildAreas(Gauge(gauge));
         if (area < 1 || area > static_cast<int>(areas.size())) {
             ADD_FAILURE() << gauge << " has no mouse area " << area;
@@ -53,12 +53,12 @@ protected:
     }
     // A press held for some frames and released, as the simulator reports it.
     void PressArea(const char* gauge, int area, int heldFrames = 1) {
-        ClickArea(gauge, area, mouse_event::kLeftSingle);
+        ClickArea(gauge, area, mouse_flag::kLeftSingle);
         for (int i = 0; i < heldFrames; ++i) {
             host.RunFrame();
-            ClickArea(gauge, area, mouse_event::kLeftRepeat);
+            ClickArea(gauge, area, mouse_flag::kLeftRepeat);
         }
-        ClickArea(gauge, area, mouse_event::kLeftRelease);
+        ClickArea(gauge, area, mouse_flag::kLeftRelease);
     }
     void Frames(int count) {
         for (int i = 0; i < count; ++i) host.RunFrame();

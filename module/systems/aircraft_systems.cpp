@@ -4,6 +4,7 @@
 #include "frame/panels.h"
 #include "state/aircraft_state.h"
 #include "state/data_exchanger.h"
+#include "state/numeric.h"
 
 #include <optional>
 
@@ -25,9 +26,6 @@ constexpr int kSlotTransponderPower = 115;
 constexpr double kSixteenthsPerMillibar = 16.0;
 constexpr double kMmHgPerAtmosphere = 760.0;
 constexpr double kMillibarsPerAtmosphere = 1013.0;
-// Setter values beyond these would not fit the 32-bit truncation; no real
-// pressure setting comes near them.
-constexpr double kSetterLimit = 2147483520.0;
 
 constexpr std::int32_t kBreakerWordDoorHeat = 1;
 constexpr std::int32_t kBreakerWordGearVent = 2;
@@ -144,14 +142,11 @@ void AircraftSystems::Update() {
 
 void AircraftSystems::UpdateSetterStart() {
     if (ardSetterInitialised) return;
-    double mmHg = owner->pressureSetting16 / kSixteenthsPerMillibar * kMmHgPerAtmosphere / kMillibarsPerAtmosphere;
-    // A setting that is not a number, or absurdly large, must not make the
-    // truncation undefined: it stays at the edge, whence the setter's
+    const double mmHg =
+        owner->pressureSetting16 / kSixteenthsPerMillibar * kMmHgPerAtmosphere / kMillibarsPerAtmosphere;
+    // An absurd setting stays at the edge of the range, whence the setter's
     // buttons can only bring it back.
-    if (!(mmHg == mmHg)) mmHg = 0.0;
-    if (mmHg > kSetterLimit) mmHg = kSetterLimit;
-    if (mmHg < -kSetterLimit) mmHg = -kSetterLimit;
-    ardSetterPressure = static_cast<float>(static_cast<std::int32_t>(mmHg));
+    ardSetterPressure = static_cast<float>(TruncateToInt32(mmHg));
     ardSetterInitialised = 1;
 }
 

@@ -99,7 +99,7 @@ TEST_P(SetterStartTest, TakesTheSimulatorsPressureOnceInMillimetres) {
 INSTANTIATE_TEST_SUITE_P(Pressures, SetterStartTest,
                          testing::Values(SetterCase{16208.0, 760.0f}, SetterCase{15200.0, 712.0f},
                                          SetterCase{0.0, 0.0f}, SetterCase{kNaN, 0.0f},
-                                         SetterCase{1e300, 2147483520.0f}, SetterCase{-1e300, -2147483520.0f}));
+                                         SetterCase{1e300, 2147483647.0f}, SetterCase{-1e300, -2147483648.0f}));
 
 TEST_F(AircraftSystemsTest, BreakerWordReachesTheSiblings) {
     systems.gearVentBreaker = 1;

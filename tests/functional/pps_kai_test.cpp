@@ -1,0 +1,1 @@
+// Tests filled in with the subsystem.

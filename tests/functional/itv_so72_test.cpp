@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/gauge_record_checks.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -16,121 +17,22 @@ constexpr int kPanelClockToken = 4;
 
 constexpr std::uint32_t kButtonEvents = 0x20220800;
 
-struct ElementRow {
-    ElementKind kind;
-    std::int32_t bitmapId;
-    PIXPOINT position;
-    std::uint32_t imageFlags;
-    std::int32_t pictures;  // icons only
-    bool hasCallback;
-};
-
-struct AreaRow {
-    int x, y, width, height;
-    std::int32_t cursor;
-    std::uint32_t eventMask;
-};
-
-struct PointRow {
-    std::int32_t x, y;
-    double value;
-};
+using gauge_records::Child;
+using gauge_records::ElementRow;
+using gauge_records::PointRow;
 
 class GaugeRecords : public ModuleFixture {
 protected:
     void ExpectChain(const char* name, const std::vector<ElementRow>& rows) {
-        GAUGEHDR* gauge = Gauge(name);
-        ASSERT_NE(gauge, nullptr);
-        const auto elements = gauge_access::Elements(gauge);
-        ASSERT_EQ(elements.size(), rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << name << " element " << i + 1);
-            const ELEMENT_HEADER* element = elements[i];
-            const ElementRow& row = rows[i];
-            EXPECT_EQ(element->kind, row.kind);
-            EXPECT_EQ(element->bitmapId, row.bitmapId);
-            EXPECT_EQ(element->position.x, row.position.x);
-            EXPECT_EQ(element->position.y, row.position.y);
-            EXPECT_EQ(element->imageFlags, row.imageFlags);
-            EXPECT_EQ(element->gauge, gauge);
-            EXPECT_EQ(element->simulatorLink, nullptr);
-            EXPECT_EQ(element->reserved44, 0u);
-            if (element->kind != kElementNeedle) {
-                EXPECT_EQ(element->offset.x, 0);
-                EXPECT_EQ(element->offset.y, 0);
-            }
-            // A chain: every element but the last holds exactly the next one.
-            if (i + 1 < rows.size()) {
-                ASSERT_NE(element->children, nullptr);
-                EXPECT_EQ(element->children[0], elements[i + 1]);
-                EXPECT_EQ(element->children[1], nullptr);
-            } else {
-                EXPECT_EQ(element->children, nullptr);
-            }
-            if (element->kind == kElementIcon) {
-                const auto* icon = reinterpret_cast<const ELEMENT_ICON*>(element);
-                EXPECT_EQ(icon->pictureCount, row.pictures);
-                EXPECT_EQ(icon->callback != nullptr, row.hasCallback);
-            } else if (element->kind == kElementNeedle) {
-                EXPECT_NE(reinterpret_cast<const ELEMENT_NEEDLE*>(element)->callback, nullptr);
-            }
-        }
-        EXPECT_EQ(gauge->elements[0], elements[0]);
-        EXPECT_EQ(gauge->elements[1], nullptr);
+        gauge_records::ExpectChain(Gauge(name), rows);
     }
-
     void ExpectNeedle(const char* name, int number, PIXPOINT pivotInBitmap, int maxTurn,
                       const std::vector<PointRow>& points) {
-        const auto* needle = reinterpret_cast<const ELEMENT_NEEDLE*>(Element(name, number));
-        ASSERT_NE(needle, nullptr);
-        ASSERT_EQ(needle->header.kind, kElementNeedle);
-        EXPECT_EQ(needle->header.offset.x, pivotInBitmap.x);
-        EXPECT_EQ(needle->header.offset.y, pivotInBitmap.y);
-        EXPECT_EQ(needle->maxTurnDegrees, maxTurn);
-        ASSERT_EQ(needle->pointCount, static_cast<std::int32_t>(points.size()));
-        ASSERT_NE(needle->points, nullptr);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << name << " needle point " << i);
-            EXPECT_EQ(needle->points[i].x, points[i].x);
-            EXPECT_EQ(needle->points[i].y, points[i].y);
-            EXPECT_EQ(needle->points[i].value, points[i].value);
-            for (std::uint8_t byte : needle->points[i].simulatorOwned) EXPECT_EQ(byte, 0);
-        }
+        SCOPED_TRACE(testing::Message() << name << " needle " << number);
+        gauge_records::ExpectNeedle(Element(name, number), pivotInBitmap, maxTurn, points);
     }
-
-    void ExpectMouseList(const char* name, const std::vector<AreaRow>& rows) {
-        GAUGEHDR* gauge = Gauge(name);
-        ASSERT_NE(gauge, nullptr);
-        const MOUSERECT* list = gauge->mouseRects;
-        ASSERT_NE(list, nullptr);
-        const auto frameEntry = [](const MOUSERECT& rect, MouseRectKind kind) {
-            EXPECT_EQ(rect.kind, kind);
-            EXPECT_EQ(rect.x, 0);
-            EXPECT_EQ(rect.y, 0);
-            EXPECT_EQ(rect.width, 0);
-            EXPECT_EQ(rect.height, 0);
-            EXPECT_EQ(rect.cursor, -1);
-            EXPECT_EQ(rect.eventMask, 0u);
-            EXPECT_EQ(rect.handler, nullptr);
-        };
-        frameEntry(list[0], kMouseParent);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << name << " area " << i + 1);
-            const MOUSERECT& rect = list[i + 1];
-            const AreaRow& row = rows[i];
-            EXPECT_EQ(rect.kind, kMouseChild);
-            EXPECT_EQ(rect.x, row.x);
-            EXPECT_EQ(rect.y, row.y);
-            EXPECT_EQ(rect.width, row.width);
-            EXPECT_EQ(rect.height, row.height);
-            EXPECT_EQ(rect.cursor, row.cursor);
-            EXPECT_EQ(rect.helpId, 0);
-            EXPECT_EQ(rect.eventMask, row.eventMask);
-            EXPECT_EQ(rect.eventId, 0);
-            EXPECT_NE(rect.handler, nullptr);
-        }
-        frameEntry(list[rows.size() + 1], kMouseCloseParent);
-        frameEntry(list[rows.size() + 2], kMouseEnd);
+    void ExpectMouseList(const char* name, const std::vector<gauge_records::AreaRow>& children) {
+        gauge_records::ExpectChildAreas(Gauge(name), children);
     }
 };
 
@@ -153,11 +55,11 @@ TEST_F(GaugeRecords, ItvChainIsBackgroundFourButtonsCoverNeedleAndFourDigits) {
 
 TEST_F(GaugeRecords, ItvMouseListHasTheCoverAndFourButtons) {
     ExpectMouseList("ITV", {
-                               {35, 135, 175, 35, 5, 0x80000000},
-                               {43, 176, 36, 36, 5, kButtonEvents},
-                               {86, 176, 36, 36, 5, kButtonEvents},
-                               {129, 176, 36, 36, 5, kButtonEvents},
-                               {174, 176, 36, 36, 5, kButtonEvents},
+                               Child(35, 135, 175, 35, 5, 0x80000000),
+                               Child(43, 176, 36, 36, 5, kButtonEvents),
+                               Child(86, 176, 36, 36, 5, kButtonEvents),
+                               Child(129, 176, 36, 36, 5, kButtonEvents),
+                               Child(174, 176, 36, 36, 5, kButtonEvents),
                            });
 }
 
@@ -185,14 +87,14 @@ TEST_F(GaugeRecords, So72ChainIsBackgroundLetteringSwitchSelectorLampAndFourDigi
 
 TEST_F(GaugeRecords, So72MouseListHasSwitchSelectorLampTestAndDigitButtons) {
     ExpectMouseList("SO72", {
-                                {233, 70, 38, 14, 5, 0x20000000},
-                                {165, 35, 49, 76, 1, 0x20000000},
-                                {114, 35, 49, 76, 2, 0x20000000},
-                                {37, 88, 40, 40, 5, kButtonEvents},
-                                {75, 175, 36, 36, 5, 0x20000000},
-                                {115, 175, 36, 36, 5, 0x20000000},
-                                {155, 175, 36, 36, 5, 0x20000000},
-                                {195, 175, 36, 36, 5, 0x20000000},
+                                Child(233, 70, 38, 14, 5, 0x20000000),
+                                Child(165, 35, 49, 76, 1, 0x20000000),
+                                Child(114, 35, 49, 76, 2, 0x20000000),
+                                Child(37, 88, 40, 40, 5, kButtonEvents),
+                                Child(75, 175, 36, 36, 5, 0x20000000),
+                                Child(115, 175, 36, 36, 5, 0x20000000),
+                                Child(155, 175, 36, 36, 5, 0x20000000),
+                                Child(195, 175, 36, 36, 5, 0x20000000),
                             });
 }
 

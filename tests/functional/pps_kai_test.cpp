@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/gauge_record_checks.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -26,120 +27,27 @@ constexpr int kAirTemperatureToken = 341;
 
 constexpr std::uint32_t kButtonEvents = 0x20220800;
 
-struct ElementRow {
-    ElementKind kind;
-    std::int32_t bitmapId;
-    PIXPOINT position;
-    std::uint32_t imageFlags;
-    std::int32_t pictures;  // icons only
-    bool hasCallback;
-};
-
-struct PointRow {
-    std::int32_t x, y;
-    double value;
-};
-
-struct AreaRow {
-    MouseRectKind kind;
-    int x, y, width, height;
-    std::int32_t cursor;
-    std::uint32_t eventMask;
-};
+using gauge_records::AreaRow;
+using gauge_records::Child;
+using gauge_records::ElementRow;
+using gauge_records::kClose;
+using gauge_records::kParent;
+using gauge_records::PointRow;
 
 class PpsKaiRecords : public ModuleFixture {
 protected:
     void ExpectChain(const char* name, const std::vector<ElementRow>& rows) {
-        GAUGEHDR* gauge = Gauge(name);
-        ASSERT_NE(gauge, nullptr);
-        EXPECT_EQ(gauge->version, 900);
-        EXPECT_EQ(gauge->sizeValue, 300);
-        const auto elements = gauge_access::Elements(gauge);
-        ASSERT_EQ(elements.size(), rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << name << " element " << i + 1);
-            const ELEMENT_HEADER* element = elements[i];
-            const ElementRow& row = rows[i];
-            EXPECT_EQ(element->kind, row.kind);
-            EXPECT_EQ(element->bitmapId, row.bitmapId);
-            EXPECT_EQ(element->position.x, row.position.x);
-            EXPECT_EQ(element->position.y, row.position.y);
-            EXPECT_EQ(element->imageFlags, row.imageFlags);
-            EXPECT_EQ(element->gauge, gauge);
-            EXPECT_EQ(element->simulatorLink, nullptr);
-            if (element->kind != kElementNeedle) {
-                EXPECT_EQ(element->offset.x, 0);
-                EXPECT_EQ(element->offset.y, 0);
-            }
-            // A chain: every element but the last holds exactly the next one.
-            if (i + 1 < rows.size()) {
-                ASSERT_NE(element->children, nullptr);
-                EXPECT_EQ(element->children[0], elements[i + 1]);
-                EXPECT_EQ(element->children[1], nullptr);
-            } else {
-                EXPECT_EQ(element->children, nullptr);
-            }
-            if (element->kind == kElementIcon) {
-                const auto* icon = reinterpret_cast<const ELEMENT_ICON*>(element);
-                EXPECT_EQ(icon->pictureCount, row.pictures);
-                EXPECT_EQ(icon->callback != nullptr, row.hasCallback);
-            } else if (element->kind == kElementNeedle) {
-                EXPECT_NE(reinterpret_cast<const ELEMENT_NEEDLE*>(element)->callback, nullptr);
-            }
-        }
-        EXPECT_EQ(gauge->elements[0], elements[0]);
-        EXPECT_EQ(gauge->elements[1], nullptr);
+        gauge_records::ExpectChain(Gauge(name), rows);
     }
-
     void ExpectNeedle(const char* name, int number, PIXPOINT pivotInBitmap, int maxTurn,
                       const std::vector<PointRow>& points) {
-        const auto* needle = reinterpret_cast<const ELEMENT_NEEDLE*>(Element(name, number));
-        ASSERT_NE(needle, nullptr);
-        ASSERT_EQ(needle->header.kind, kElementNeedle);
-        EXPECT_EQ(needle->header.offset.x, pivotInBitmap.x);
-        EXPECT_EQ(needle->header.offset.y, pivotInBitmap.y);
-        EXPECT_EQ(needle->maxTurnDegrees, maxTurn);
-        ASSERT_EQ(needle->pointCount, static_cast<std::int32_t>(points.size()));
-        ASSERT_NE(needle->points, nullptr);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << name << " needle " << number << " point " << i);
-            EXPECT_EQ(needle->points[i].x, points[i].x);
-            EXPECT_EQ(needle->points[i].y, points[i].y);
-            EXPECT_EQ(needle->points[i].value, points[i].value);
-            for (std::uint8_t byte : needle->points[i].simulatorOwned) EXPECT_EQ(byte, 0);
-        }
+        SCOPED_TRACE(testing::Message() << name << " needle " << number);
+        gauge_records::ExpectNeedle(Element(name, number), pivotInBitmap, maxTurn, points);
     }
-
-    // The whole list, parents and closes included, then the terminator.
     void ExpectMouseList(const char* name, const std::vector<AreaRow>& rows) {
-        GAUGEHDR* gauge = Gauge(name);
-        ASSERT_NE(gauge, nullptr);
-        const MOUSERECT* list = gauge->mouseRects;
-        ASSERT_NE(list, nullptr);
-        for (std::size_t i = 0; i <= rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << name << " mouse entry " << i + 1);
-            const MOUSERECT& rect = list[i];
-            const AreaRow row = i < rows.size() ? rows[i] : AreaRow{kMouseEnd, 0, 0, 0, 0, -1, 0};
-            EXPECT_EQ(rect.kind, row.kind);
-            EXPECT_EQ(rect.x, row.x);
-            EXPECT_EQ(rect.y, row.y);
-            EXPECT_EQ(rect.width, row.width);
-            EXPECT_EQ(rect.height, row.height);
-            EXPECT_EQ(rect.cursor, row.cursor);
-            EXPECT_EQ(rect.helpId, 0);
-            EXPECT_EQ(rect.eventMask, row.eventMask);
-            EXPECT_EQ(rect.eventId, 0);
-            EXPECT_EQ(rect.handler != nullptr, row.kind == kMouseChild);
-        }
+        gauge_records::ExpectMouseList(Gauge(name), rows);
     }
 };
-
-constexpr AreaRow kParent = {kMouseParent, 0, 0, 0, 0, -1, 0};
-constexpr AreaRow kClose = {kMouseCloseParent, 0, 0, 0, 0, -1, 0};
-
-AreaRow Child(int x, int y, int width, int height, std::int32_t cursor, std::uint32_t mask) {
-    return {kMouseChild, x, y, width, height, cursor, mask};
-}
 
 TEST_F(PpsKaiRecords, PpsChainHoldsItsFortySevenElementsInOrder) {
     const ElementRow icon2 = {kElementIcon, 0, {0, 0}, 0x3, 2, true};

@@ -117,16 +117,13 @@ void A723Receiver::ShowSpeed(double kmh) {
     SetUpper(textScratch);
 }
 
-// Four whole kilometres, the point, and tenths of a kilometre. The set's
-// format puts the blank-for-sign flag on an unsigned number, where the
-// runtimes ignore it: the kilometres are padded to four places with blanks.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat"
+// Four whole kilometres, the point, and tenths of a kilometre, padded with
+// blanks. No blank-for-sign flag: on an unsigned number one C runtime adds a
+// sixth character for it and pushes the tenths off the display.
 void A723Receiver::ShowDistance(double km) {
     const std::int32_t whole = TruncateToInt32(km);
     const std::int32_t tenthsOfKm = TruncateToInt32((km - whole) * kTenths);
-    std::snprintf(textScratch, sizeof textScratch, "% 4u%u", Unsigned(whole), Unsigned(tenthsOfKm));
+    std::snprintf(textScratch, sizeof textScratch, "%4u%u", Unsigned(whole), Unsigned(tenthsOfKm));
     SetUpper(textScratch);
     dots[kDotUpper4_5] = true;
 }
-#pragma GCC diagnostic pop

@@ -117,15 +117,12 @@ void A723Receiver::OnModeChange() {
 
 // --- The keys. ---
 
-// The set's format puts the blank-for-sign flag on an unsigned number, where
-// the runtimes ignore it: the number is padded to two places with a blank.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat"
+// The chosen slot padded to two places with a blank. No blank-for-sign flag:
+// on an unsigned number one C runtime adds a third character for it.
 void A723Receiver::ShowChosenSlot(std::int32_t slot) {
-    std::snprintf(textScratch, sizeof textScratch, "% 2u", static_cast<unsigned>(slot));
+    std::snprintf(textScratch, sizeof textScratch, "%2u", static_cast<unsigned>(slot));
     SetSlotDigits(textScratch);
 }
-#pragma GCC diagnostic pop
 
 void A723Receiver::PressDigit(std::int32_t key) {
     A723ModuleValues& values = a723Values;

@@ -1,0 +1,152 @@
+// A scripted flight as read from its YAML file (the format is described in
+// README.md beside this file): the run's settings, the simulator variables
+// over time, the sibling slots, mouse events, picture moments, expectations
+// and the columns of the trace. Everything is checked while it is read, so
+// that a faulty file is refused with its line before any frame runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scenario/scenario_variables.h"
+
+namespace scenario {
+
+// Where something was written: the file and its line, counted from 1.
+struct Location {
+    std::string file;
+    int line = 0;
+};
+
+// "file:line: what".
+struct Problem {
+    Location where;
+    std::string what;
+    std::string ToString() const;
+};
+
+// A value from some time on; digits only for the transponder code.
+struct Key {
+    double time = 0.0;
+    double value = 0.0;  // raw units
+    unsigned digits = 0;
+    Location where;
+};
+
+struct VariableTrack {
+    ScriptedVariable variable;
+    Unit unit{"raw", 1.0};
+    bool step = false;      // held until the next key instead of interpolated
+    std::vector<Key> keys;  // times never decreasing; two at one time make a jump
+    Location where;
+
+    // Linear between keys (or the last key's value when stepped); the first
+    // key's value before it and the last key's after it. At a time shared by
+    // two keys the later one counts.
+    double ValueAt(double time) const;
+    // Index of the key in force at a time (stepped tracks and transponder
+    // digits); -1 before the first.
+    int KeyAt(double time) const;
+};
+
+struct SlotStep {
+    double time = 0.0;
+    double value = 0.0;
+    bool busy = false;  // the slot's guard held, as a sibling in mid-access
+    Location where;
+};
+
+struct SlotTrack {
+    int slot = 0;
+    std::vector<SlotStep> steps;  // times never decreasing
+};
+
+struct MouseEvent {
+    double time = 0.0;
+    std::string gauge;
+    int area = 0;  // child area from 1; 0 when a point is given
+    int x = 0, y = 0;
+    bool right = false;
+    bool held = false;  // pressed, repeated every frame, released after holdSeconds
+    double holdSeconds = 0.0;
+    Location where;
+};
+
+struct Picture {
+    double time = 0.0;
+    std::string name;
+    Location where;
+};
+
+struct Expectation {
+    enum class Kind { kValue, kText, kLamp, kSlot, kWindow };
+    Kind kind = Kind::kValue;
+    double time = 0.0;
+    std::string gauge;
+    int element = 0;  // from 1, the background
+    double value = 0.0;
+    double tolerance = 0.0;
+    std::string text;
+    bool lit = false;
+    int slot = 0;
+    std::uint32_t window = 0;
+    bool shown = false;
+    Location where;
+
+    // What is expected, for messages: "Messages element 2 = 0 (±1e-06)".
+    std::string Describe() const;
+};
+
+struct TraceColumn {
+    enum class Kind { kVariable, kValue, kText, kSlot, kWindow };
+    Kind kind = Kind::kVariable;
+    ScriptedVariable variable;
+    Unit unit{"raw", 1.0};
+    std::string gauge;
+    int element = 0;
+    int slot = 0;
+    std::uint32_t window = 0;
+    std::string header;
+    Location where;
+};
+
+struct Scenario {
+    static constexpr double kDefaultFrameRate = 18.0;
+    static constexpr double kDefaultTolerance = 1e-6;
+    static constexpr long long kMaxFrames = 10'000'000;
+
+    std::string file;
+    std::string name;
+    std::string description;
+    double frameRate = kDefaultFrameRate;
+    double duration = 0.0;  // the last time the file names when not given
+    bool realTime = false;
+
+    std::vector<VariableTrack> variables;
+    std::vector<SlotTrack> slots;
+    std::vector<MouseEvent> mouse;
+    std::vector<Picture> pictures;
+    std::vector<Expectation> expectations;
+    std::vector<TraceColumn> trace;
+    double traceInterval = 0.0;  // 0: a row every frame
+
+    // Frame k runs at simulator time k / frameRate; time 0 is the moment
+    // after loading, before the first frame. A time belongs to the nearest
+    // frame.
+    long long FrameAt(double time) const;
+    double TimeOf(long long frame) const { return static_cast<double>(frame) / frameRate; }
+    long long LastFrame() const { return FrameAt(duration); }
+};
+
+struct ParseResult {
+    Scenario scenario;
+    std::vector<Problem> problems;  // empty when the file was accepted
+    bool ok() const { return problems.empty(); }
+};
+
+// The text of a scenario file; fileName only names it in messages.
+ParseResult ParseScenario(const std::string& text, const std::string& fileName);
+ParseResult LoadScenario(const std::string& path);
+
+}  // namespace scenario

@@ -11,9 +11,11 @@
 
 #include "cli/host_paths.h"
 #include "loader/module_host.h"
+#include "render/label.h"
 #include "scenario/progress_bar.h"
 #include "scenario/scenario.h"
 #include "scenario/scenario_checks.h"
+#include "scenario/scenario_pictures.h"
 #include "scenario/scenario_runner.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
@@ -28,6 +30,9 @@ struct Options {
     std::string modulePath;
     std::string simRoot;
     std::string outputFolder;
+    std::string layoutPath;
+    std::string bitmapFolder = "module/resources/bitmaps";
+    bool pictures = true;
     std::optional<bool> realTime;
     bool checkOnly = false;
     bool help = false;
@@ -41,6 +46,9 @@ const char* Usage() {
            "  --real-time       run at the pace of simulator time\n"
            "  --fast            run as fast as possible, whatever the scenario says\n"
            "  --check           read the scenario and check it against the module; run no frame\n"
+           "  --layout FILE     panel layout for pictures (default: SIM_ROOT/panel/panel.cfg)\n"
+           "  --bitmaps DIR     the gauges' bitmaps for pictures (default: module/resources/bitmaps)\n"
+           "  --no-pictures     take no pictures\n"
            "The format of scenario files: host/scenario/README.md.\n";
 }
 
@@ -60,6 +68,12 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
             if (!value(options.simRoot)) return "--sim-root needs a folder";
         } else if (argument == "--output") {
             if (!value(options.outputFolder)) return "--output needs a folder";
+        } else if (argument == "--layout") {
+            if (!value(options.layoutPath)) return "--layout needs a file";
+        } else if (argument == "--bitmaps") {
+            if (!value(options.bitmapFolder)) return "--bitmaps needs a folder";
+        } else if (argument == "--no-pictures") {
+            options.pictures = false;
         } else if (argument == "--real-time") {
             options.realTime = true;
         } else if (argument == "--fast") {
@@ -98,6 +112,10 @@ int main(int argc, char** argv) {
     const std::string modulePath = host_paths::Absolute(options.modulePath.empty() ? host_paths::ProgramFolder() + "/" +
                                                                                          host_paths::kModuleFileName
                                                                                    : options.modulePath);
+    const std::string layoutPath = host_paths::Absolute(
+        options.layoutPath.empty() ? (std::filesystem::path(simRoot) / "panel" / "panel.cfg").string()
+                                   : options.layoutPath);
+    const std::string bitmapFolder = host_paths::Absolute(options.bitmapFolder);
     const std::string outputFolder = host_paths::Absolute(
         options.outputFolder.empty()
             ? (std::filesystem::path("scenario-output") / std::filesystem::path(scenarioPath).stem()).string()
@@ -150,16 +168,29 @@ int main(int argc, char** argv) {
     run.realTime = options.realTime;
     run.progress = &progress;
     run.modulePath = modulePath;
-    // No renderer yet: the summary lists the moments a picture was asked for.
+    ScenarioPictures pictures;
+    if (options.pictures) {
+        std::error_code ignored;
+        std::filesystem::create_directories(outputFolder, ignored);
+        const std::string error = pictures.Open(layoutPath, bitmapFolder, host, simulator, outputFolder,
+                                                std::filesystem::path(modulePath).stem().string());
+        if (!error.empty()) std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
+        run.afterFrame = [&pictures] { pictures.AfterFrame(); };
+        run.picture = [&pictures](const std::string& name, double) { pictures.Take(name); };
+    }
     const scenario::RunResult result = scenario::RunScenario(flight, host, simulator, siblings, run);
     progress.Finish();
+    if (options.pictures) pictures.ContactSheet();
+    for (const std::string& problem : pictures.problems()) std::cerr << "avrion-scenario: " << problem << "\n";
     host.Unload();
+    render::ReleaseFontCaches();
 
     if (!result.error.empty()) {
         std::cerr << "avrion-scenario: " << result.error << "\n";
         return kRefused;
     }
     std::cout << scenario::Summary(flight, result, run);
+    std::cout << "pictures written: " << pictures.written().size() << "\n";
     std::cout << "output: " << outputFolder << "\n";
     return result.ok() ? 0 : kFailed;
 }

@@ -90,6 +90,7 @@ public:
             if (step > 0) {
                 host_.RunFrame();
                 ++result_.frames;
+                if (options_.afterFrame) options_.afterFrame();
             }
             CheckExpectations(step);
             TakePictures(step);

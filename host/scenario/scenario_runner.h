@@ -30,6 +30,7 @@ struct RunOptions {
     std::optional<bool> realTime;  // overrides the scenario's own setting
     ProgressBar* progress = nullptr;
     PictureCallback picture;
+    std::function<void()> afterFrame;  // once after every frame, e.g. to move the needles being drawn
     std::string modulePath;  // named in the summary
 };
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Sets up this machine, builds the module and the host, and runs the module
-# on the shipped simulator root with the default flight. Extra arguments go to
-# the host (see build/linux-release/bin/avrion-host --help).
+# Sets up this machine, builds the module and the host, and flies the shipped
+# default flight through the module: power-up, the A-723, the PPS tests,
+# takeoff, cruise, landing and shutdown. Pictures of the panels, a contact
+# sheet, a trace and a summary go to out/default-flight. Extra arguments go to
+# avrion-scenario (see build/linux-release/bin/avrion-scenario --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/setup.sh
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release
-exec build/linux-release/bin/avrion-host --sim-root sim --vars sim/flights/default.vars --frames 36 "$@"
+exec build/linux-release/bin/avrion-scenario sim/flights/default_flight.yaml --sim-root sim \
+    --bitmaps module/resources/bitmaps --output out/default-flight "$@"

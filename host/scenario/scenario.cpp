@@ -759,6 +759,16 @@ std::string Expectation::Describe() const {
     return text.str();
 }
 
+// Built member by member: GCC 12 warns falsely about nested brace
+// initialisers of these strings at -O2.
+Problem ProblemAt(const std::string& file, int line, std::string what) {
+    Problem problem;
+    problem.where.file = file;
+    problem.where.line = line;
+    problem.what = std::move(what);
+    return problem;
+}
+
 ParseResult ParseScenario(const std::string& text, const std::string& fileName) {
     ParseResult result;
     result.scenario.file = fileName;
@@ -767,15 +777,16 @@ ParseResult ParseScenario(const std::string& text, const std::string& fileName) 
         documents = YAML::LoadAll(text);
     } catch (const YAML::Exception& error) {
         result.problems.push_back(
-            {{fileName, error.mark.line >= 0 ? error.mark.line + 1 : 0}, "not valid YAML: " + error.msg});
+            ProblemAt(fileName, error.mark.line >= 0 ? error.mark.line + 1 : 0, "not valid YAML: " + error.msg));
         return result;
     }
     if (documents.empty() || documents.front().IsNull()) {
-        result.problems.push_back({{fileName, 0}, "the file holds no scenario"});
+        result.problems.push_back(ProblemAt(fileName, 0, "the file holds no scenario"));
         return result;
     }
     if (documents.size() > 1) {
-        result.problems.push_back({{fileName, documents[1].Mark().line + 1}, "a scenario file holds one document"});
+        result.problems.push_back(
+            ProblemAt(fileName, documents[1].Mark().line + 1, "a scenario file holds one document"));
         return result;
     }
     ScenarioReader reader(fileName, result.problems);
@@ -788,7 +799,7 @@ ParseResult LoadScenario(const std::string& path) {
     if (!file) {
         ParseResult result;
         result.scenario.file = path;
-        result.problems.push_back({{path, 0}, "cannot open the scenario file"});
+        result.problems.push_back(ProblemAt(path, 0, "cannot open the scenario file"));
         return result;
     }
     std::ostringstream text;

@@ -10,5 +10,12 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release
+# The flight runs many times faster than real time, so its sound goes to
+# OpenAL Soft's silent output unless a configuration of your own says otherwise.
+mkdir -p out
+if [ -z "${ALSOFT_CONF:-}" ]; then
+    printf '[general]\ndrivers = null\n' >out/openal-silent.conf
+    export ALSOFT_CONF="$PWD/out/openal-silent.conf"
+fi
 exec build/linux-release/bin/avrion-scenario sim/flights/default_flight.yaml --sim-root sim \
     --bitmaps module/resources/bitmaps --output out/default-flight "$@"

@@ -21,20 +21,7 @@ using gauge_records::Child;
 using gauge_records::ElementRow;
 using gauge_records::PointRow;
 
-class GaugeRecords : public ModuleFixture {
-protected:
-    void ExpectChain(const char* name, const std::vector<ElementRow>& rows) {
-        gauge_records::ExpectChain(Gauge(name), rows);
-    }
-    void ExpectNeedle(const char* name, int number, PIXPOINT pivotInBitmap, int maxTurn,
-                      const std::vector<PointRow>& points) {
-        SCOPED_TRACE(testing::Message() << name << " needle " << number);
-        gauge_records::ExpectNeedle(Element(name, number), pivotInBitmap, maxTurn, points);
-    }
-    void ExpectMouseList(const char* name, const std::vector<gauge_records::AreaRow>& children) {
-        gauge_records::ExpectChildAreas(Gauge(name), children);
-    }
-};
+using GaugeRecords = gauge_records::RecordsFixture;
 
 TEST_F(GaugeRecords, ItvChainIsBackgroundFourButtonsCoverNeedleAndFourDigits) {
     ExpectChain("ITV", {
@@ -54,13 +41,13 @@ TEST_F(GaugeRecords, ItvChainIsBackgroundFourButtonsCoverNeedleAndFourDigits) {
 }
 
 TEST_F(GaugeRecords, ItvMouseListHasTheCoverAndFourButtons) {
-    ExpectMouseList("ITV", {
-                               Child(35, 135, 175, 35, 5, 0x80000000),
-                               Child(43, 176, 36, 36, 5, kButtonEvents),
-                               Child(86, 176, 36, 36, 5, kButtonEvents),
-                               Child(129, 176, 36, 36, 5, kButtonEvents),
-                               Child(174, 176, 36, 36, 5, kButtonEvents),
-                           });
+    ExpectChildAreas("ITV", {
+                                Child(35, 135, 175, 35, 5, 0x80000000),
+                                Child(43, 176, 36, 36, 5, kButtonEvents),
+                                Child(86, 176, 36, 36, 5, kButtonEvents),
+                                Child(129, 176, 36, 36, 5, kButtonEvents),
+                                Child(174, 176, 36, 36, 5, kButtonEvents),
+                            });
 }
 
 TEST_F(GaugeRecords, So72ChainIsBackgroundLetteringSwitchSelectorLampAndFourDigits) {
@@ -86,16 +73,16 @@ TEST_F(GaugeRecords, So72ChainIsBackgroundLetteringSwitchSelectorLampAndFourDigi
 }
 
 TEST_F(GaugeRecords, So72MouseListHasSwitchSelectorLampTestAndDigitButtons) {
-    ExpectMouseList("SO72", {
-                                Child(233, 70, 38, 14, 5, 0x20000000),
-                                Child(165, 35, 49, 76, 1, 0x20000000),
-                                Child(114, 35, 49, 76, 2, 0x20000000),
-                                Child(37, 88, 40, 40, 5, kButtonEvents),
-                                Child(75, 175, 36, 36, 5, 0x20000000),
-                                Child(115, 175, 36, 36, 5, 0x20000000),
-                                Child(155, 175, 36, 36, 5, 0x20000000),
-                                Child(195, 175, 36, 36, 5, 0x20000000),
-                            });
+    ExpectChildAreas("SO72", {
+                                 Child(233, 70, 38, 14, 5, 0x20000000),
+                                 Child(165, 35, 49, 76, 1, 0x20000000),
+                                 Child(114, 35, 49, 76, 2, 0x20000000),
+                                 Child(37, 88, 40, 40, 5, kButtonEvents),
+                                 Child(75, 175, 36, 36, 5, 0x20000000),
+                                 Child(115, 175, 36, 36, 5, 0x20000000),
+                                 Child(155, 175, 36, 36, 5, 0x20000000),
+                                 Child(195, 175, 36, 36, 5, 0x20000000),
+                             });
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -34,20 +34,7 @@ using gauge_records::kClose;
 using gauge_records::kParent;
 using gauge_records::PointRow;
 
-class PpsKaiRecords : public ModuleFixture {
-protected:
-    void ExpectChain(const char* name, const std::vector<ElementRow>& rows) {
-        gauge_records::ExpectChain(Gauge(name), rows);
-    }
-    void ExpectNeedle(const char* name, int number, PIXPOINT pivotInBitmap, int maxTurn,
-                      const std::vector<PointRow>& points) {
-        SCOPED_TRACE(testing::Message() << name << " needle " << number);
-        gauge_records::ExpectNeedle(Element(name, number), pivotInBitmap, maxTurn, points);
-    }
-    void ExpectMouseList(const char* name, const std::vector<AreaRow>& rows) {
-        gauge_records::ExpectMouseList(Gauge(name), rows);
-    }
-};
+using PpsKaiRecords = gauge_records::RecordsFixture;
 
 TEST_F(PpsKaiRecords, PpsChainHoldsItsFortySevenElementsInOrder) {
     const ElementRow icon2 = {kElementIcon, 0, {0, 0}, 0x3, 2, true};

@@ -9,6 +9,7 @@
 
 #include "frame/panel_records.h"
 #include "sim/gauge_access.h"
+#include "support/module_fixture.h"
 
 namespace gauge_records {
 
@@ -130,5 +131,24 @@ inline void ExpectChildAreas(const GAUGEHDR* gauge, std::vector<AreaRow> childre
     children.push_back(kClose);
     ExpectMouseList(gauge, children);
 }
+
+// A freshly loaded module whose gauges are named for the checks above.
+class RecordsFixture : public ModuleFixture {
+protected:
+    void ExpectChain(const char* name, const std::vector<ElementRow>& rows) {
+        gauge_records::ExpectChain(Gauge(name), rows);
+    }
+    void ExpectNeedle(const char* name, int number, PIXPOINT pivotInBitmap, int maxTurn,
+                      const std::vector<PointRow>& points) {
+        SCOPED_TRACE(testing::Message() << name << " needle " << number);
+        gauge_records::ExpectNeedle(Element(name, number), pivotInBitmap, maxTurn, points);
+    }
+    void ExpectMouseList(const char* name, const std::vector<AreaRow>& rows) {
+        gauge_records::ExpectMouseList(Gauge(name), rows);
+    }
+    void ExpectChildAreas(const char* name, const std::vector<AreaRow>& children) {
+        gauge_records::ExpectChildAreas(Gauge(name), children);
+    }
+};
 
 }  // namespace gauge_records

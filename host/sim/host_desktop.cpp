@@ -11,6 +11,8 @@ const struct AvrionHostServices AvrionHostServices = {
     HostDesktop::LoadResource,
     HostDesktop::ShowMessageBox,
     HostDesktop::FindWindow,
+    platform::OwnKernelObjects(),
+    HostDesktop::AudioContext,
 };
 }
 
@@ -47,5 +49,7 @@ void* HostDesktop::FindWindow(const char* className) {
     const bool ours = className != nullptr && std::strcmp(className, kMainWindowClass) == 0;
     return ours && Instance().mainWindowPresent ? &mainWindow : nullptr;
 }
+
+void* HostDesktop::AudioContext() { return Instance().audioContext; }
 
 const void* HostDesktop::PublishedServices() { return &AvrionHostServices; }

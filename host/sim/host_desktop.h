@@ -25,6 +25,9 @@ public:
     bool mainWindowPresent = true;
     // Button every message box answers with (1 is OK).
     int messageBoxAnswer = 1;
+    // The OpenAL context the module is to play into (see SoundCapture); null:
+    // the module opens the default output.
+    void* audioContext = nullptr;
 
     const std::vector<Message>& messages() const { return messages_; }
     void ClearMessages() { messages_.clear(); }
@@ -36,6 +39,7 @@ public:
     static bool LoadResource(const char* name, const char* type, const void** data, std::size_t* bytes);
     static int ShowMessageBox(const char* text, const char* caption, std::uint32_t style);
     static void* FindWindow(const char* className);
+    static void* AudioContext();
 
     // Makes sure the published record is linked into the executable.
     static const void* PublishedServices();

@@ -21,6 +21,10 @@ SiblingModules::SiblingModules() {
     if (view == nullptr) return;
     if (created) std::memset(view, 0, kBlockBytes);
     slots_ = static_cast<double*>(view);
+    // The siblings keep every guard open too, as modules whose exchangers
+    // live as long as they do. The module's own opens of a guard then find
+    // it existing, instead of creating and discarding it on each access.
+    for (int slot = 0; slot < kSlotCount; ++slot) Guard(slot);
 }
 
 SiblingModules::~SiblingModules() {

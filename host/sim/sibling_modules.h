@@ -1,6 +1,7 @@
 // Plays the aircraft's other gauge modules: holds the shared slot block open
-// for as long as it lives, so that values persist between the module's
-// accesses, and reads and writes slots under the same per-slot guards.
+// and every slot's guard open for as long as it lives, so that values persist
+// between the module's accesses, and reads and writes slots under the same
+// per-slot guards.
 #pragma once
 
 #include <array>

@@ -8,8 +8,16 @@
 // and closes are serialised across processes by an exclusive flock on a lock
 // file in the same directory, so a create cannot slip in between a last close
 // and its unlink.
+//
+// Within one process, a second open of an object the process already holds
+// shares the first handle's file and lock: the shared lock already keeps the
+// object alive, so that open and its close cost no system call. A module
+// that opens and closes the slot block around every access while a sibling in
+// the same process holds it relies on this being cheap.
 
 #include "platform/kernel_objects.h"
+
+#include <pthread.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -25,6 +33,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
+
+#include "posix/host_lookup.h"
 #include <utility>
 
 namespace platform {
@@ -44,7 +55,9 @@ enum class Kind { Event, Mapping };
 
 }  // namespace
 
-struct KernelObject {
+// One open file of a named object, shared by every handle this process holds
+// to it.
+struct HeldFile {
     int fd = -1;
     Kind kind = Kind::Event;
     pid_t owner = 0;  // process that opened it; see CloseNamedObject
@@ -54,28 +67,19 @@ struct KernelObject {
     std::string lockPath;
     std::size_t size = 0;    // mapping: size of the block
     void* header = nullptr;  // event: shared view of the EventHeader
+    int handles = 0;         // open handles of the owner sharing this file
 
-    ~KernelObject() {
+    ~HeldFile() {
         if (header) ::munmap(header, sizeof(EventHeader));
         if (fd >= 0) ::close(fd);
     }
 };
 
-namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Fd& operator=(Fd&&) = delete;
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
+struct KernelObject {
+    HeldFile* file = nullptr;
 };
+
+namespace {
 
 int Flock(int fd, int op) {
     int r;
@@ -83,6 +87,20 @@ int Flock(int fd, int op) {
         r = ::flock(fd, op);
     } while (r != 0 && errno == EINTR);
     return r;
+}
+
+// getpid and geteuid are system calls, asked on every open and close.
+pid_t ThisProcess() {
+    static std::atomic<pid_t> pid = [] {
+        ::pthread_atfork(nullptr, nullptr, [] { pid.store(::getpid()); });
+        return ::getpid();
+    }();
+    return pid.load();
+}
+
+uid_t ThisUser() {
+    static const uid_t uid = ::geteuid();
+    return uid;
 }
 
 enum class Holders { Alone, Others, Error };
@@ -107,7 +125,7 @@ std::string Directory() {
 
 // The uid keeps users sharing /dev/shm or /tmp apart: our files are 0600,
 // so another user's lock file would otherwise lock us out altogether.
-std::string FilePrefix(const std::string& dir) { return dir + "/kesta-avrion." + std::to_string(::geteuid()) + "."; }
+std::string FilePrefix(const std::string& dir) { return dir + "/kesta-avrion." + std::to_string(ThisUser()) + "."; }
 
 // Holds the directory's lock file exclusively for one open, create or close.
 // The lock file stays open for the life of the process (opening it on every
@@ -118,13 +136,13 @@ class DirectoryLock {
 public:
     explicit DirectoryLock(const std::string& lockPath) : guard_(Mutex()) {
         Cache& cache = Cached();
-        if (cache.fd >= 0 && (cache.pid != ::getpid() || cache.path != lockPath)) {
+        if (cache.fd >= 0 && (cache.pid != ThisProcess() || cache.path != lockPath)) {
             ::close(cache.fd);
             cache.fd = -1;
         }
         if (cache.fd < 0) {
             cache.fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-            cache.pid = ::getpid();
+            cache.pid = ThisProcess();
             cache.path = lockPath;
         }
         if (cache.fd >= 0 && Flock(cache.fd, LOCK_EX) == 0) fd_ = cache.fd;
@@ -175,7 +193,7 @@ bool Initialise(int fd, Kind kind, std::size_t bytes, bool manualReset, bool sig
 
 // Checks the file of an object held by others and sets up the handle's view
 // of it. Files written by someone else's bug must not crash us.
-bool Attach(KernelObject& obj, const struct stat& st) {
+bool Attach(HeldFile& obj, const struct stat& st) {
     if (obj.kind == Kind::Mapping) {
         if (st.st_size <= 0) return false;
         obj.size = static_cast<std::size_t>(st.st_size);
@@ -193,21 +211,31 @@ bool Attach(KernelObject& obj, const struct stat& st) {
     return true;
 }
 
-bool Acquire(KernelObject& obj, const char* name, bool create, std::size_t bytes, bool manualReset, bool signalled) {
+// The files this process holds, by path. Entries made before a fork belong
+// to the parent: their descriptions share the parent's locks.
+struct HeldFiles {
+    std::mutex mutex;
+    std::unordered_map<std::string, HeldFile*> byPath;
+};
+HeldFiles& Held() {
+    static HeldFiles* held = new HeldFiles;  // outlives handles closed by other statics' destructors
+    return *held;
+}
+
+std::string ObjectPath(const std::string& prefix, const char* name, Kind kind) {
     std::string safeName = name;
     for (char& c : safeName)
         if (c == '/' || c == '\\') c = '_';
-    const std::string prefix = FilePrefix(Directory());
-    obj.path = prefix + safeName + (obj.kind == Kind::Event ? ".event" : ".map");
-    obj.lockPath = prefix + "lock";
-    obj.owner = ::getpid();
+    return prefix + safeName + (kind == Kind::Event ? ".event" : ".map");
+}
 
+bool Acquire(HeldFile& obj, bool create, std::size_t bytes, bool manualReset, bool signalled) {
     DirectoryLock lock(obj.lockPath);
     if (!lock.held()) return false;
     const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (create ? O_CREAT : 0);
     obj.fd = ::open(obj.path.c_str(), flags, 0600);
     struct stat st;
-    if (obj.fd < 0 || ::fstat(obj.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return false;
+    if (obj.fd < 0 || ::fstat(obj.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ThisUser()) return false;
     obj.dev = st.st_dev;
     obj.ino = st.st_ino;
 
@@ -230,76 +258,139 @@ bool Acquire(KernelObject& obj, const char* name, bool create, std::size_t bytes
 Handle Acquire(const char* name, Kind kind, bool create, std::size_t bytes, bool manualReset, bool signalled) noexcept {
     if (!name || !*name || (create && kind == Kind::Mapping && bytes == 0)) return nullptr;
     try {
-        auto obj = std::make_unique<KernelObject>();
-        obj->kind = kind;
-        return Acquire(*obj, name, create, bytes, manualReset, signalled) ? obj.release() : nullptr;
+        const std::string prefix = FilePrefix(Directory());
+        const std::string path = ObjectPath(prefix, name, kind);
+        auto handle = std::make_unique<KernelObject>();
+        HeldFiles& held = Held();
+        std::lock_guard<std::mutex> guard(held.mutex);
+        // Already held here: the object exists and nobody can discard it
+        // while our shared lock stands, so the new handle shares the file.
+        if (auto it = held.byPath.find(path); it != held.byPath.end() && it->second->owner == ThisProcess()) {
+            handle->file = it->second;
+            ++handle->file->handles;
+            return handle.release();
+        }
+        auto file = std::make_unique<HeldFile>();
+        file->kind = kind;
+        file->path = path;
+        file->lockPath = prefix + "lock";
+        file->owner = ThisProcess();
+        if (!Acquire(*file, create, bytes, manualReset, signalled)) return nullptr;
+        file->handles = 1;
+        held.byPath[path] = file.get();
+        handle->file = file.release();
+        return handle.release();
     } catch (...) {
         return nullptr;
     }
 }
 
+HeldFile* FileOf(Handle h) { return h ? h->file : nullptr; }
+
 std::atomic_ref<std::uint32_t> State(Handle event) {
-    return std::atomic_ref<std::uint32_t>(static_cast<EventHeader*>(event->header)->signalled);
+    return std::atomic_ref<std::uint32_t>(static_cast<EventHeader*>(FileOf(event)->header)->signalled);
 }
 
-bool IsEvent(Handle h) { return h && h->kind == Kind::Event && h->header; }
+bool IsEvent(Handle h) { return FileOf(h) && h->file->kind == Kind::Event && h->file->header; }
 
 }  // namespace
 
-Handle OpenNamedEvent(const char* name) { return Acquire(name, Kind::Event, false, 0, false, false); }
+namespace {
 
-Handle CreateNamedEvent(const char* name, bool manualReset, bool initiallySignalled) {
+Handle OwnOpenEvent(const char* name) { return Acquire(name, Kind::Event, false, 0, false, false); }
+
+Handle OwnCreateEvent(const char* name, bool manualReset, bool initiallySignalled) {
     return Acquire(name, Kind::Event, true, 0, manualReset, initiallySignalled);
 }
 
-bool TestEvent(Handle event) {
+bool OwnTestEvent(Handle event) {
     if (!IsEvent(event)) return false;
-    if (static_cast<EventHeader*>(event->header)->manualReset) return State(event).load() != 0;
+    if (static_cast<EventHeader*>(event->file->header)->manualReset) return State(event).load() != 0;
     return State(event).exchange(0) != 0;
 }
 
-bool ResetNamedEvent(Handle event) {
+bool OwnResetEvent(Handle event) {
     if (!IsEvent(event)) return false;
     State(event).store(0);
     return true;
 }
 
-bool SetNamedEvent(Handle event) {
+bool OwnSetEvent(Handle event) {
     if (!IsEvent(event)) return false;
     State(event).store(1);
     return true;
 }
 
-Handle OpenNamedMapping(const char* name) { return Acquire(name, Kind::Mapping, false, 0, false, false); }
+Handle OwnOpenMapping(const char* name) { return Acquire(name, Kind::Mapping, false, 0, false, false); }
 
-Handle CreateNamedMapping(const char* name, std::size_t bytes) {
+Handle OwnCreateMapping(const char* name, std::size_t bytes) {
     return Acquire(name, Kind::Mapping, true, bytes, false, false);
 }
 
-void* MapView(Handle mapping, std::size_t bytes) {
+void* OwnMapView(Handle mapping, std::size_t bytes) {
     // A view past the end of the file would raise SIGBUS on access, so refuse
     // it, as Windows refuses a view larger than the mapping.
-    if (!mapping || mapping->kind != Kind::Mapping || bytes == 0 || bytes > mapping->size) return nullptr;
-    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, mapping->fd, 0);
+    HeldFile* file = FileOf(mapping);
+    if (!file || file->kind != Kind::Mapping || bytes == 0 || bytes > file->size) return nullptr;
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file->fd, 0);
     return p == MAP_FAILED ? nullptr : p;
 }
 
-void UnmapView(void* view, std::size_t bytes) {
+void OwnUnmapView(void* view, std::size_t bytes) {
     if (view && bytes) ::munmap(view, bytes);
 }
 
-void CloseNamedObject(Handle object) {
+void OwnClose(Handle object) {
     if (!object) return;
-    // A handle inherited through fork shares its lock with the parent's, so
+    std::unique_ptr<KernelObject> handle(object);
+    HeldFiles& held = Held();
+    std::lock_guard<std::mutex> guard(held.mutex);
+    HeldFile* file = handle->file;
+    if (--file->handles > 0) return;
+    if (auto it = held.byPath.find(file->path); it != held.byPath.end() && it->second == file) held.byPath.erase(it);
+    // A file inherited through fork shares its lock with the parent's, so
     // the child must neither count itself alone nor touch that lock.
-    if (object->owner == ::getpid()) {
-        DirectoryLock lock(object->lockPath);
-        if (lock.held() && TryExclusive(object->fd) == Holders::Alone)
-            UnlinkIfSame(object->path, object->dev, object->ino);
-        delete object;  // closes while the directory is still locked
+    if (file->owner == ThisProcess()) {
+        DirectoryLock lock(file->lockPath);
+        if (lock.held() && TryExclusive(file->fd) == Holders::Alone) UnlinkIfSame(file->path, file->dev, file->ino);
+        delete file;  // closes while the directory is still locked
         return;
     }
-    delete object;
+    delete file;
 }
+
+constexpr AvrionKernelObjects kOwnKernelObjects{
+    OwnOpenEvent,   OwnCreateEvent, OwnTestEvent, OwnResetEvent, OwnSetEvent,
+    OwnOpenMapping, OwnCreateMapping, OwnMapView,  OwnUnmapView,  OwnClose,
+};
+
+// The host's table when a host program publishes another copy than this one.
+const AvrionKernelObjects& ProcessKernelObjects() {
+    static const AvrionKernelObjects* const table = [] {
+        const AvrionHostServices* host = HostServices();
+        const bool hostHasOther = host != nullptr && host->kernelObjects != nullptr && host->kernelObjects != &kOwnKernelObjects;
+        return hostHasOther ? host->kernelObjects : &kOwnKernelObjects;
+    }();
+    return *table;
+}
+
+}  // namespace
+
+const AvrionKernelObjects* OwnKernelObjects() { return &kOwnKernelObjects; }
+
+Handle OpenNamedEvent(const char* name) { return ProcessKernelObjects().openEvent(name); }
+Handle CreateNamedEvent(const char* name, bool manualReset, bool initiallySignalled) {
+    return ProcessKernelObjects().createEvent(name, manualReset, initiallySignalled);
+}
+bool TestEvent(Handle event) { return ProcessKernelObjects().testEvent(event); }
+bool ResetNamedEvent(Handle event) { return ProcessKernelObjects().resetEvent(event); }
+bool SetNamedEvent(Handle event) { return ProcessKernelObjects().setEvent(event); }
+Handle OpenNamedMapping(const char* name) { return ProcessKernelObjects().openMapping(name); }
+Handle CreateNamedMapping(const char* name, std::size_t bytes) {
+    return ProcessKernelObjects().createMapping(name, bytes);
+}
+void* MapView(Handle mapping, std::size_t bytes) { return ProcessKernelObjects().mapView(mapping, bytes); }
+void UnmapView(void* view, std::size_t bytes) { ProcessKernelObjects().unmapView(view, bytes); }
+void CloseNamedObject(Handle object) { ProcessKernelObjects().close(object); }
 
 }  // namespace platform

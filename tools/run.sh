@@ -2,7 +2,7 @@
 # Sets up this machine, builds the module and the host, and flies the shipped
 # default flight through the module: power-up, the A-723, the PPS tests,
 # takeoff, cruise, landing and shutdown. Pictures of the panels, a contact
-# sheet, a trace and a summary go to out/default-flight. Extra arguments go to
+# sheet, a trace, the sound and a summary go to out/default-flight. Extra arguments go to
 # avrion-scenario (see build/linux-release/bin/avrion-scenario --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,8 +10,9 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release
-# The flight runs many times faster than real time, so its sound goes to
-# OpenAL Soft's silent output unless a configuration of your own says otherwise.
+# The run records its sound into sound.wav in simulator time; with --no-sound
+# the module plays to OpenAL Soft's default output, which is silent here unless
+# a configuration of your own says otherwise.
 mkdir -p out
 if [ -z "${ALSOFT_CONF:-}" ]; then
     printf '[general]\ndrivers = null\n' >out/openal-silent.conf

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "scenario/scenario_runner.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
+#include "sim/sound_capture.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ struct Options {
     std::string layoutPath;
     std::string bitmapFolder = "module/resources/bitmaps";
     bool pictures = true;
+    bool sound = true;
     std::optional<bool> realTime;
     bool checkOnly = false;
     bool help = false;
@@ -49,6 +52,7 @@ const char* Usage() {
            "  --layout FILE     panel layout for pictures (default: SIM_ROOT/panel/panel.cfg)\n"
            "  --bitmaps DIR     the gauges' bitmaps for pictures (default: module/resources/bitmaps)\n"
            "  --no-pictures     take no pictures\n"
+           "  --no-sound        record no sound.wav\n"
            "The format of scenario files: host/scenario/README.md.\n";
 }
 
@@ -74,6 +78,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
             if (!value(options.bitmapFolder)) return "--bitmaps needs a folder";
         } else if (argument == "--no-pictures") {
             options.pictures = false;
+        } else if (argument == "--no-sound") {
+            options.sound = false;
         } else if (argument == "--real-time") {
             options.realTime = true;
         } else if (argument == "--fast") {
@@ -140,6 +146,15 @@ int main(int argc, char** argv) {
         std::cerr << "avrion-scenario: " << error << "\n";
         return kRefused;
     }
+    // The module opens its sound device as it loads, so the recording comes first.
+    std::unique_ptr<SoundCapture> sound;
+    if (options.sound && !options.checkOnly) {
+        std::error_code ignored;
+        std::filesystem::create_directories(outputFolder, ignored);
+        std::string error;
+        sound = SoundCapture::Open((std::filesystem::path(outputFolder) / "sound.wav").string(), error);
+        if (!sound) std::cerr << "avrion-scenario: warning: no sound recorded: " << error << "\n";
+    }
     Simulator simulator;
     SiblingModules siblings;
     if (!siblings.valid() && !flight.slots.empty())
@@ -169,13 +184,17 @@ int main(int argc, char** argv) {
     run.progress = &progress;
     run.modulePath = modulePath;
     ScenarioPictures pictures;
+    const double frameSeconds = 1.0 / flight.frameRate;
+    run.afterFrame = [&] {
+        if (options.pictures) pictures.AfterFrame();
+        if (sound) sound->Advance(frameSeconds);
+    };
     if (options.pictures) {
         std::error_code ignored;
         std::filesystem::create_directories(outputFolder, ignored);
         const std::string error = pictures.Open(layoutPath, bitmapFolder, host, simulator, outputFolder,
                                                 std::filesystem::path(modulePath).stem().string());
         if (!error.empty()) std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
-        run.afterFrame = [&pictures] { pictures.AfterFrame(); };
         run.picture = [&pictures](const std::string& name, double) { pictures.Take(name); };
     }
     const scenario::RunResult result = scenario::RunScenario(flight, host, simulator, siblings, run);
@@ -191,6 +210,7 @@ int main(int argc, char** argv) {
     }
     std::cout << scenario::Summary(flight, result, run);
     std::cout << "pictures written: " << pictures.written().size() << "\n";
+    if (sound) std::cout << "sound: " << sound->path() << " (" << sound->recordedSeconds() << " s)\n";
     std::cout << "output: " << outputFolder << "\n";
     return result.ok() ? 0 : kFailed;
 }

@@ -9,6 +9,8 @@
 #include <new>
 #include <vector>
 
+#include "posix/host_lookup.h"
+
 namespace platform::openal {
 namespace {
 
@@ -167,6 +169,11 @@ private:
 class OpenAlDevice final : public audio::Device {
 public:
     static Result Open(audio::Device** out) {
+        if (ALCcontext* hosts = HostContext()) {
+            if (alcMakeContextCurrent(hosts) != ALC_TRUE) return code::kNoDriver;
+            *out = new (std::nothrow) OpenAlDevice(nullptr, hosts);
+            return *out != nullptr ? code::kOk : code::kOutOfMemory;
+        }
         ALCdevice* device = alcOpenDevice(nullptr);
         if (device == nullptr) return code::kNoDriver;
         ALCcontext* context = alcCreateContext(device, nullptr);
@@ -202,14 +209,22 @@ public:
     void Release() override { delete this; }
 
 private:
+    // The host's context, when it offers one, stays the host's.
+    static ALCcontext* HostContext() {
+        const AvrionHostServices* host = HostServices();
+        return host != nullptr && host->audioContext != nullptr ? static_cast<ALCcontext*>(host->audioContext())
+                                                                 : nullptr;
+    }
+
     OpenAlDevice(ALCdevice* device, ALCcontext* context) : device_(device), context_(context) {}
     ~OpenAlDevice() {
         alcMakeContextCurrent(nullptr);
+        if (device_ == nullptr) return;
         alcDestroyContext(context_);
         alcCloseDevice(device_);
     }
 
-    ALCdevice* device_;
+    ALCdevice* device_;  // null: the context is the host's
     ALCcontext* context_;
 };
 

@@ -234,6 +234,15 @@ async function loadVariables() {
   }
 }
 
+// What the module or a scenario did to the variables shows too; the box being typed in is left alone.
+async function refreshVariables() {
+  const variables = await (await fetch('/api/variables')).json().catch(() => []);
+  for (const variable of variables) {
+    const input = document.querySelector(`#variables input[name="${variable.name}"]`);
+    if (input && document.activeElement !== input) input.value = variable.value;
+  }
+}
+
 async function loadScenarios() {
   const files = await (await fetch('/api/scenarios')).json();
   document.getElementById('scenarioFile').replaceChildren(...files.map(f => new Option(f, f)));
@@ -268,6 +277,7 @@ async function start() {
   wireSide();
   await Promise.all([loadVariables(), loadScenarios()]);
   setInterval(showRates, 1000);
+  setInterval(refreshVariables, 1000);
   poll();
 }
 

@@ -108,7 +108,8 @@ WebResponse State(PanelSession& session) {
     out << "{\"frame\":" << session.frames() << ",\"paused\":" << (session.paused ? "true" : "false")
         << ",\"frameRate\":" << JsonNumber(session.frameRate())
         << ",\"drawMs\":" << JsonNumber(session.drawMilliseconds())
-        << ",\"encodeMs\":" << JsonNumber(session.encodeMilliseconds()) << ",\"windows\":[";
+        << ",\"encodeMs\":" << JsonNumber(session.encodeMilliseconds())
+        << ",\"meanPictureMs\":" << JsonNumber(session.meanPictureMilliseconds()) << ",\"windows\":[";
     bool first = true;
     for (const render::PanelWindow& window : session.layout().windows) {
         const bool shown = session.simulator().IsWindowShown(window.ident);

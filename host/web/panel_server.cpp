@@ -74,6 +74,9 @@ std::string PanelServer::Serve(const ServerSettings& settings,
         response.set_header("Cache-Control", "no-store");
         response.set_content(std::move(result.body), result.contentType.c_str());
     };
+    // Small answers go out at once (no waiting on the ack of the headers), and the page keeps its connections.
+    server.set_tcp_nodelay(true);
+    server.set_keep_alive_max_count(100000);
     server.Get("/api/.*", answer);
     server.Post("/api/.*", answer);
     if (!server.set_mount_point("/", settings.pageFolder)) return "no page folder " + settings.pageFolder;

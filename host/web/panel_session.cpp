@@ -9,6 +9,7 @@
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
 #include "web/png_stream.h"
+#include "web/window_signature.h"
 
 namespace web {
 namespace {
@@ -105,15 +106,24 @@ void PanelSession::Step() {
 void PanelSession::DrawShownWindows() {
     drawMilliseconds_ = encodeMilliseconds_ = 0.0;
     for (const render::PanelWindow* window : render::ShownWindows(layout_, *simulator_)) Redraw(*window);
+    totalPictureMilliseconds_ += drawMilliseconds_ + encodeMilliseconds_;
 }
 
 void PanelSession::Redraw(const render::PanelWindow& window) {
     using Clock = std::chrono::steady_clock;
     const auto index = static_cast<std::size_t>(&window - layout_.windows.data());
     const auto start = Clock::now();
+    WindowPicture& picture = pictures_[index];
+    std::string signature = WindowSignature(window, *directory_, *renderer_);
+    // Most frames change nothing a window shows: then it is not drawn at all.
+    if (!picture.tiles.empty() && signature == picture.signature) {
+        drawMilliseconds_ += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        return;
+    }
+    picture.signature = std::move(signature);
     render::Surface surface = render::DrawWindow(window, *directory_, *renderer_);
     const auto drawn = Clock::now();
-    UpdateTiles(pictures_[index], surface.get());
+    UpdateTiles(picture, surface.get());
     drawMilliseconds_ += std::chrono::duration<double, std::milli>(drawn - start).count();
     encodeMilliseconds_ += std::chrono::duration<double, std::milli>(Clock::now() - drawn).count();
 }

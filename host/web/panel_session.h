@@ -60,6 +60,7 @@ struct WindowPicture {
     std::vector<unsigned char> pixels;  // the whole window, cairo ARGB32
     int stride = 0;
     std::uint64_t version = 0;  // the newest tile's
+    std::string signature;      // of what it was drawn from (see window_signature.h)
 };
 
 enum class ScenarioState { kNone, kPlaying, kPaused, kFinished, kStopped };
@@ -99,6 +100,8 @@ public:
     // tiles, cost in the last frame.
     double drawMilliseconds() const { return drawMilliseconds_; }
     double encodeMilliseconds() const { return encodeMilliseconds_; }
+    // The same over every frame so far.
+    double meanPictureMilliseconds() const { return frames_ ? totalPictureMilliseconds_ / frames_ : 0.0; }
 
     const render::PanelLayout& layout() const { return layout_; }
     const render::PanelWindow* FindWindow(std::uint32_t ident) const { return layout_.FindByIdent(ident); }
@@ -154,6 +157,7 @@ private:
     std::uint64_t frames_ = 0;
     double drawMilliseconds_ = 0.0;
     double encodeMilliseconds_ = 0.0;
+    double totalPictureMilliseconds_ = 0.0;
 
     std::unique_ptr<scenario::Scenario> scenario_;
     std::unique_ptr<scenario::ScenarioPlayer> player_;

@@ -118,20 +118,22 @@ try {
 
   // Every window shown while the default flight plays: how often the page shows a new frame, and what one update
   // (the state, the changed tiles fetched and decoded) costs in the page.
-  for (const item of await page.locator('#windowList input').all())
-    if (!(await item.isChecked())) await item.click();
-  await page.waitForFunction(() => document.querySelectorAll('section.panel-window.hidden').length === 0);
+  // (Starting a scenario loads the module afresh, with the layout's windows as at start, so it goes first.)
   await page.locator('#scenarioFile').selectOption('default_flight.yaml');
   await page.locator('#scenarioStart').click();
   await page.waitForFunction(() => /playing/.test(document.getElementById('scenarioStatus').textContent));
+  for (const item of await page.locator('#windowList input').all())
+    if (!(await item.isChecked())) await item.click();
+  await page.waitForFunction(() => document.querySelectorAll('section.panel-window.hidden').length === 0);
   await settle();
   await page.screenshot({ path: join(output, 'panel.png'), fullPage: true });
-  const measured = await page.evaluate(async () => {
+  // Page updates per second, the server's frames per second, one update's cost in the page and its tiles.
+  const measure = () => page.evaluate(async () => {
     const take = () => ({ ...window.panelStats, at: performance.now() });
     const first = take();
     const state = async () => (await fetch('/api/state')).json();
     const serverFirst = await state();
-    await new Promise(resolve => setTimeout(resolve, 6000));
+    await new Promise(resolve => setTimeout(resolve, 5000));
     const last = take();
     const serverLast = await state();
     const updates = last.updates - first.updates;
@@ -140,14 +142,23 @@ try {
       frames: (serverLast.frame - serverFirst.frame) * 1000 / (last.at - first.at),
       updateMs: (last.updateMs - first.updateMs) / updates,
       tiles: (last.tiles - first.tiles) / updates,
-      serverMs: serverLast.drawMs + serverLast.encodeMs,
+      serverMs: serverLast.meanPictureMs,
     };
   });
+  const measured = await measure();
   console.log(`every window shown, the default flight playing: ${measured.rate.toFixed(1)} page updates per second ` +
               `(the server ran ${measured.frames.toFixed(1)} frames per second); one page update ` +
               `${measured.updateMs.toFixed(1)} ms with ${measured.tiles.toFixed(1)} tiles fetched on average; ` +
-              `the server drew, compared and encoded the last frame in ${measured.serverMs.toFixed(1)} ms`);
+              `the server draws, compares and encodes a frame's pictures in ${measured.serverMs.toFixed(1)} ms on average`);
   check(measured.rate >= 15, 'at least 15 page updates per second with every window shown');
+  check(await page.evaluate(() => document.querySelectorAll('section.panel-window.hidden').length === 0),
+        'every window was still shown');
+
+  // The worst case, for the record: every tile of every window fetched and decoded every frame.
+  await page.locator('#fullRefresh').check();
+  const full = await measure();
+  console.log(`every tile fetched every frame: ${full.rate.toFixed(1)} page updates per second; one page update ` +
+              `${full.updateMs.toFixed(1)} ms with ${full.tiles.toFixed(1)} tiles`);
 } finally {
   await browser.close();
   rmSync(profile, { recursive: true, force: true });

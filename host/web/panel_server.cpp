@@ -8,15 +8,9 @@
 
 #include "web/json_text.h"
 #include "web/panel_requests.h"
+#include "web/request_guard.h"
 
 namespace web {
-namespace {
-
-bool IsLoopback(const std::string& address) {
-    return address.starts_with("127.") || address == "::1" || address.starts_with("::ffff:127.");
-}
-
-}  // namespace
 
 void PanelServer::RunClock() {
     using Clock = std::chrono::steady_clock;
@@ -51,9 +45,11 @@ std::string PanelServer::Serve(const ServerSettings& settings,
     }
     if (settings.loopbackOnly)
         server.set_pre_routing_handler([](const httplib::Request& request, httplib::Response& response) {
-            if (IsLoopback(request.remote_addr)) return httplib::Server::HandlerResponse::Unhandled;
+            const std::string refusal = RefusalOf(
+                {request.remote_addr, request.get_header_value("Host"), request.get_header_value("Origin")});
+            if (refusal.empty()) return httplib::Server::HandlerResponse::Unhandled;
             response.status = 403;
-            response.set_content(JsonError("only this machine may use the panel"), "application/json");
+            response.set_content(JsonError(refusal), "application/json");
             return httplib::Server::HandlerResponse::Handled;
         });
     auto answer = [this](const httplib::Request& request, httplib::Response& response) {

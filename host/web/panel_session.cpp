@@ -1,6 +1,7 @@
 #include "web/panel_session.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -60,13 +61,16 @@ std::string PanelSession::LoadModule() {
     for (const VariableSetting& variable : settings_.variables) Apply(variable, *simulator_);
     host_ = std::make_unique<ModuleHost>(*simulator_);
     HostDesktop::Instance().ClearMessages();
-    if (std::string error = host_->Load(settings_.modulePath); !error.empty()) return error;
-    for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator_->ShowWindow(ident, true);
+    const std::string error = host_->Load(settings_.modulePath);
+    // Made whether or not the module loaded, so that the page can still be answered: a module that did not load
+    // has no gauges, and its windows show placeholders.
     directory_ = std::make_unique<render::GaugeDirectory>(
         host_->gauges(), std::filesystem::path(settings_.modulePath).stem().string());
     renderer_->Reset();
     pictures_.assign(layout_.windows.size(), {});
     held_.reset();
+    if (!error.empty()) return error;
+    for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator_->ShowWindow(ident, true);
     return std::string();
 }
 
@@ -266,14 +270,15 @@ std::string PanelSession::StartScenario(const std::string& fileName) {
         }
         return message;
     }
-    UnloadModule();
-    if (std::string error = LoadModule(); !error.empty()) return error;
+    // Checked against the module running now, which is the one loaded again below.
     const auto problems = scenario::CheckAgainstGauges(parsed.scenario, host_->gauges());
     if (!problems.empty()) {
         std::string message = "the scenario does not fit the module:";
         for (const scenario::Problem& problem : problems) message += "\n" + problem.ToString();
         return message;
     }
+    UnloadModule();
+    if (std::string error = LoadModule(); !error.empty()) return error;
     scenario_ = std::make_unique<scenario::Scenario>(std::move(parsed.scenario));
     runOptions_ = scenario::RunOptions{};
     player_ = std::make_unique<scenario::ScenarioPlayer>(*scenario_, *host_, *simulator_, siblings_, runOptions_);

@@ -11,6 +11,11 @@
 #include "web/request_guard.h"
 
 namespace web {
+namespace {
+
+constexpr std::size_t kWorkers = 32;
+
+}  // namespace
 
 void PanelServer::RunClock() {
     using Clock = std::chrono::steady_clock;
@@ -73,6 +78,8 @@ std::string PanelServer::Serve(const ServerSettings& settings,
     // Small answers go out at once (no waiting on the ack of the headers), and the page keeps its connections.
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(100000);
+    // Each open connection holds a worker while it lives: room for a few pages of six connections each.
+    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server.Get("/api/.*", answer);
     server.Post("/api/.*", answer);
     if (!server.set_mount_point("/", settings.pageFolder)) return "no page folder " + settings.pageFolder;

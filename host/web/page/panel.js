@@ -5,7 +5,7 @@
 'use strict';
 
 const CURSORS = { 1: 'n-resize', 2: 's-resize', 5: 'pointer' };
-const panel = { windows: new Map(), frame: -1, scale: 0.75, held: null };
+const panel = { windows: new Map(), frame: -1, scale: 0.75, held: null, sideShown: -1e9 };
 // Read by the browser test: updates shown, the time they took and the tiles they fetched, since the page opened.
 window.panelStats = { updates: 0, updateMs: 0, tiles: 0, lastFrame: -1 };
 let shownStats = { updates: 0, updateMs: 0, at: performance.now() };
@@ -198,8 +198,12 @@ async function poll() {
       stats.updateMs += performance.now() - started;
       stats.tiles += fetched.filter(Boolean).length;
       stats.lastFrame = state.frame;
-      updateWindowList(state);
-      updateSide(state);
+      // The side panel is for reading, a few times a second is plenty; the windows get every frame.
+      if (started - panel.sideShown > 250) {
+        panel.sideShown = started;
+        updateWindowList(state);
+        updateSide(state);
+      }
     } else {
       await new Promise(resolve => setTimeout(resolve, 100));  // paused: the server answers at once
     }

@@ -15,6 +15,7 @@
 #include "render/label.h"
 #include "web/panel_server.h"
 #include "web/panel_session.h"
+#include "web/sound_tap.h"
 
 namespace {
 
@@ -31,10 +32,12 @@ const char* Usage() {
            "  --frame-rate HZ   frames per second until a scenario sets its own (default 18)\n"
            "  --slot N=VALUE    set shared slot N at start (repeatable; the bus, slot 109, is powered unless given)\n"
            "  --var NAME=VALUE  set a simulator variable at start (repeatable)\n"
-           "Sound plays on this machine through OpenAL. Stop with Ctrl-C.\n";
+           "  --sound WHERE     host (this machine's speakers, the default), browser (the page plays it) or off\n"
+           "Stop with Ctrl-C.\n";
 }
 
 struct Options {
+    std::string sound = "host";
     web::PanelSettings panel;
     web::ServerSettings server;
     bool help = false;
@@ -83,6 +86,9 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
             if (error != std::errc() || end != text.data() + text.size() || !(panel.frameRate >= 1.0) ||
                 panel.frameRate > 1000.0)
                 return "--frame-rate takes 1 to 1000, not " + text;
+        } else if (argument == "--sound") {
+            if (!value(options.sound) || (options.sound != "host" && options.sound != "browser" && options.sound != "off"))
+                return "--sound takes host, browser or off";
         } else if (argument == "--slot") {
             if (!value(text)) return "--slot needs N=VALUE";
             SlotSetting slot;
@@ -131,9 +137,23 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    // The module's sound device reads ALSOFT_CONF when it opens, so it is set before the module loads.
+    web::SoundTap soundTap;
+    std::string soundError;
+    if (options.sound == "browser")
+        soundError = soundTap.Open();
+    else if (options.sound == "off")
+        soundError = soundTap.Silence();
+    if (!soundError.empty()) {
+        std::cerr << "avrion-panel: " << soundError << "\n";
+        return 1;
+    }
+
     int status = 0;
     {
         web::PanelSession session;
+        session.soundOutput = options.sound;
+        if (options.sound == "browser") session.soundTap = &soundTap;
         if (std::string error = session.Open(options.panel); !error.empty()) {
             std::cerr << "avrion-panel: " << error << "\n";
             return 1;

@@ -1,7 +1,9 @@
 #include "web/panel_requests.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -10,6 +12,7 @@
 #include "sim/host_desktop.h"
 #include "sim/variable_names.h"
 #include "web/json_text.h"
+#include "web/sound_tap.h"
 
 namespace web {
 namespace {
@@ -83,7 +86,7 @@ WebResponse PanelDescription(PanelSession& session) {
         firstWindow = false;
     }
     out << "],\"frameRate\":" << JsonNumber(session.frameRate()) << ",\"tileSide\":" << WindowPicture::kTileSide
-        << "}";
+        << ",\"sound\":" << JsonString(session.soundOutput) << "}";
     return Json(out.str());
 }
 
@@ -213,6 +216,27 @@ WebResponse Variables(PanelSession& session) {
     return Json(out.str() + "]");
 }
 
+// A little-endian prefix (sample rate, channels as 32-bit numbers, the first sample's index as a 64-bit one), then
+// the samples as 16-bit numbers, channels interleaved.
+WebResponse Sound(PanelSession& session, const WebRequest& request) {
+    if (session.soundTap == nullptr) return Error(404, "the sound plays " + session.soundOutput + ", not in the browser");
+    std::uint64_t from = UINT64_MAX;  // none given: from now on
+    if (const auto text = Param(request, "from")) {
+        const char* end = text->data() + text->size();
+        const auto [stop, error] = std::from_chars(text->data(), end, from);
+        if (error != std::errc() || stop != end) return Error(400, "from must be a sample index");
+    }
+    constexpr std::size_t kMostSamples = 44100 * 2;  // a second of stereo
+    const SoundTap::Chunk chunk = session.soundTap->After(from, kMostSamples);
+    std::string body(16 + chunk.samples.size() * 2, '\0');
+    const auto rate = static_cast<std::uint32_t>(chunk.sampleRate), channels = static_cast<std::uint32_t>(chunk.channels);
+    std::memcpy(&body[0], &rate, 4);
+    std::memcpy(&body[4], &channels, 4);
+    std::memcpy(&body[8], &chunk.first, 8);
+    if (!chunk.samples.empty()) std::memcpy(&body[16], chunk.samples.data(), chunk.samples.size() * 2);
+    return {200, "application/octet-stream", std::move(body)};
+}
+
 WebResponse ScenarioFiles(PanelSession& session) {
     std::string body = "[";
     for (const std::string& file : session.ScenarioFiles()) body += (body.size() > 1 ? "," : "") + JsonString(file);
@@ -326,6 +350,7 @@ WebResponse HandleRequest(PanelSession& session, const WebRequest& request) {
         {{"GET", "/api/gauge"}, GaugePng},
         {{"GET", "/api/variables"}, [](PanelSession& s, const WebRequest&) { return Variables(s); }},
         {{"GET", "/api/scenarios"}, [](PanelSession& s, const WebRequest&) { return ScenarioFiles(s); }},
+        {{"GET", "/api/sound"}, Sound},
         {{"POST", "/api/mouse"}, Mouse},
         {{"POST", "/api/window"}, ShowWindow},
         {{"POST", "/api/variable"}, SetVariable},

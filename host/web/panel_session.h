@@ -24,6 +24,8 @@
 
 namespace web {
 
+class SoundTap;
+
 struct PanelSettings {
     std::string modulePath;  // all absolute: the simulator root becomes the working folder
     std::string simRoot;
@@ -127,6 +129,10 @@ public:
     void StopScenario();
     ScenarioStatus scenarioStatus() const;
     std::vector<std::string> ScenarioFiles() const;
+
+    // Where the module's sound goes: "host", "browser" (through the tap) or "off".
+    std::string soundOutput = "host";
+    SoundTap* soundTap = nullptr;
 
     Simulator& simulator() { return *simulator_; }
     SiblingModules& siblings() { return siblings_; }

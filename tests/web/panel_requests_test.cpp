@@ -115,6 +115,13 @@ TEST_F(PanelFixture, UnknownPathsAndMethodsAreRefused) {
     EXPECT_EQ(Get("/api/mouse").status, 405);
 }
 
+TEST_F(PanelFixture, SoundIsNotAskedForWhenItPlaysOnTheHost) {
+    EXPECT_TRUE(Contains(Get("/api/panel").body, "\"sound\":\"host\""));
+    const web::WebResponse answer = Get("/api/sound", {{"from", "0"}});
+    EXPECT_EQ(answer.status, 404);
+    EXPECT_TRUE(Contains(answer.body, "the sound plays host, not in the browser")) << answer.body;
+}
+
 TEST_F(PanelFixture, MessageBoxesOfTheModuleAreInTheState) {
     HostDesktop::Instance().ShowMessageBox("Bus \"A\"\nlost", "Kesta", 0);
     const web::WebResponse state = Get("/api/state");

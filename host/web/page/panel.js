@@ -247,6 +247,51 @@ async function refreshVariables() {
   }
 }
 
+// The module's sound, mixed on the host and fetched in pieces, played a little behind so the pieces join up.
+const sound = { on: false, context: null, next: null, at: 0 };
+
+async function pumpSound() {
+  if (!sound.on) return;
+  try {
+    const response = await fetch(sound.next === null ? '/api/sound' : `/api/sound?from=${sound.next}`);
+    if (response.ok) {
+      const data = new DataView(await response.arrayBuffer());
+      const rate = data.getUint32(0, true), channels = data.getUint32(4, true);
+      const count = (data.byteLength - 16) / 2;
+      sound.next = Number(data.getBigUint64(8, true)) + count;
+      const frames = channels ? count / channels : 0;
+      if (frames > 0) {
+        const buffer = sound.context.createBuffer(channels, frames, rate);
+        for (let c = 0; c < channels; ++c) {
+          const out = buffer.getChannelData(c);
+          for (let i = 0; i < frames; ++i) out[i] = data.getInt16(16 + 2 * (i * channels + c), true) / 32768;
+        }
+        const source = sound.context.createBufferSource();
+        source.buffer = buffer;
+        source.connect(sound.context.destination);
+        const now = sound.context.currentTime;
+        if (sound.at < now + 0.02 || sound.at > now + 0.6) sound.at = now + 0.15;  // (re)start with a little lead
+        source.start(sound.at);
+        sound.at += frames / rate;
+      }
+    }
+  } catch (error) { /* the next round tries again */ }
+  setTimeout(pumpSound, 50);
+}
+
+function wireSound(output) {
+  if (output !== 'browser') return;
+  document.getElementById('soundChoice').hidden = false;
+  document.getElementById('browserSound').onchange = event => {
+    sound.on = event.target.checked;
+    if (!sound.on) return;
+    sound.context ??= new AudioContext();  // made on a click, as browsers ask
+    sound.context.resume();
+    sound.next = null;
+    pumpSound();
+  };
+}
+
 async function loadScenarios() {
   const files = await (await fetch('/api/scenarios')).json();
   document.getElementById('scenarioFile').replaceChildren(...files.map(f => new Option(f, f)));
@@ -272,6 +317,7 @@ function wireSide() {
 async function start() {
   const description = await (await fetch('/api/panel')).json();
   panel.tileSide = description.tileSide;
+  wireSound(description.sound);
   const container = document.getElementById('windows');
   for (const win of description.windows) {
     panel.windows.set(win.ident, win);

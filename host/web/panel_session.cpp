@@ -210,6 +210,7 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
         const HeldButton held = *held_;
         held_.reset();
         result.gauge = held.gauge->name != nullptr ? held.gauge->name : "";
+        result.area = held.area;
         result.delivered = gauge_access::DeliverMouse(held.gauge, held.x, held.y, flags);
         return result;
     }
@@ -236,7 +237,7 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
             std::find_if(areas.begin(), areas.end(), [&](const auto& a) { return a.rect == area->rect; }) -
             areas.begin() + 1);
         result.delivered = gauge_access::DeliverMouse(box->gauge, gaugeX, gaugeY, flags);
-        if (action == MouseAction::kPress) held_ = HeldButton{box->gauge, gaugeX, gaugeY};
+        if (action == MouseAction::kPress) held_ = HeldButton{box->gauge, gaugeX, gaugeY, result.area};
         return result;
     }
     result.error = "no mouse area at (" + std::to_string(static_cast<long long>(x)) + ", " +

@@ -142,6 +142,7 @@ private:
     struct HeldButton {
         const GAUGEHDR* gauge;
         int x, y;  // gauge pixels
+        int area;
     };
 
     std::string LoadModule();

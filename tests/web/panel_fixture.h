@@ -8,10 +8,18 @@
 #include <map>
 #include <string>
 
+#include "render/label.h"
 #include "sim/gauge_access.h"
 #include "support/module_file.h"
 #include "web/panel_requests.h"
 #include "web/panel_session.h"
+
+// The font libraries' caches live as long as the process unless handed back; the leak checker would report them.
+class FontCaches : public ::testing::Environment {
+public:
+    void TearDown() override { render::ReleaseFontCaches(); }
+};
+inline const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new FontCaches);
 
 class PanelFixture : public testing::Test {
 protected:

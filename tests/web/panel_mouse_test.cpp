@@ -23,7 +23,9 @@ TEST_F(PanelMouse, ABreakerClickReachesTheModuleAndChangesThePicture) {
     const web::WebResponse answer = Mouse(kEngineerPanel, "AZS_water_level", 1, "press");
     ASSERT_EQ(answer.status, 200) << answer.body;
     EXPECT_EQ(answer.body, "{\"gauge\":\"AZS_water_level\",\"area\":1,\"delivered\":true}");
-    Mouse(kEngineerPanel, "AZS_water_level", 1, "release");
+    EXPECT_EQ(Mouse(kEngineerPanel, "AZS_water_level", 1, "release").body,
+              "{\"gauge\":\"AZS_water_level\",\"area\":1,\"delivered\":false}")
+        << "the breaker's area takes presses only";
     EXPECT_NE(Icon("AZS_water_level"), position);
     Frames(1);
     EXPECT_GT(TileVersion(), before);

@@ -82,6 +82,17 @@ Size WindowSize(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRe
             static_cast<int>(std::min<double>(std::ceil(bottom), kLargestSide))};
 }
 
+std::vector<GaugeBox> GaugeBoxes(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRenderer& renderer) {
+    std::vector<GaugeBox> boxes;
+    for (const GaugePlacement& placement : window.gauges) {
+        const GAUGEHDR* gauge = gauges.Find(placement);
+        if (gauge == nullptr) continue;
+        const Placement place = Place(placement, renderer.GaugeSize(gauge));
+        boxes.push_back({gauge, place.x, place.y, place.width, place.height, place.scaleX, place.scaleY});
+    }
+    return boxes;
+}
+
 Surface DrawWindow(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRenderer& renderer) {
     const Size size = WindowSize(window, gauges, renderer);
     Surface surface = MakeSurface(size.width, size.height);

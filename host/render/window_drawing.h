@@ -35,6 +35,16 @@ private:
 // The size a window is drawn at: its size_mm, else the box from its top-left corner round its gauges.
 Size WindowSize(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRenderer& renderer);
 
+// Where a gauge of the window lands on it and how it is scaled there: a click at a window point reaches the gauge at
+// ((x - this.x) / scaleX, (y - this.y) / scaleY).
+struct GaugeBox {
+    const GAUGEHDR* gauge;
+    double x, y, width, height;
+    double scaleX, scaleY;
+};
+// The window's gauges that the module has, in drawing order (the last one is on top).
+std::vector<GaugeBox> GaugeBoxes(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRenderer& renderer);
+
 // Draws the window whole, shown or not. A gauge that cannot be found is drawn as a labelled placeholder box (and
 // warned about once).
 Surface DrawWindow(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRenderer& renderer);

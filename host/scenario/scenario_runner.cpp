@@ -13,6 +13,7 @@
 
 #include "loader/module_host.h"
 #include "scenario/progress_bar.h"
+#include "scenario/scenario_player.h"
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
 #include "sim/sibling_modules.h"
@@ -33,337 +34,31 @@ std::string Seconds(double value) {
     return text;
 }
 
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", value);
-    return text;
+// Plays every step, at the pace of simulator time when asked.
+RunResult Play(const Scenario& scenario, ModuleHost& host, Simulator& simulator, SiblingModules& siblings,
+               const RunOptions& options) {
+    ScenarioPlayer player(scenario, host, simulator, siblings, options);
+    if (!player.Start()) return player.progress();
+    const bool realTime = options.realTime.value_or(scenario.realTime);
+    const auto start = std::chrono::steady_clock::now();
+    while (!player.Done()) {
+        const double time = player.NextTime();
+        player.Step();
+        if (options.progress != nullptr) options.progress->Show(time, scenario.duration);
+        if (realTime) std::this_thread::sleep_until(start + std::chrono::duration<double>(time));
+    }
+    const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (options.progress != nullptr) options.progress->Finish();
+    RunResult result = player.Finish();
+    result.wallSeconds = wallSeconds;
+    return result;
 }
-
-std::string Where(const Location& where) { return where.file + ":" + std::to_string(where.line); }
-
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-// Indices of items in the order of the frames they belong to, file order
-// kept among those of one frame.
-template <typename Item>
-std::vector<std::size_t> ByFrame(const Scenario& scenario, const std::vector<Item>& items) {
-    std::vector<std::size_t> order(items.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return scenario.FrameAt(items[a].time) < scenario.FrameAt(items[b].time);
-    });
-    return order;
-}
-
-class Run {
-public:
-    Run(const Scenario& scenario, ModuleHost& host, Simulator& simulator, SiblingModules& siblings,
-        const RunOptions& options)
-        : scenario_(scenario), host_(host), simulator_(simulator), siblings_(siblings), options_(options) {}
-
-    RunResult Play() {
-        if (!OpenTrace()) return std::move(result_);
-        simulator_.frameRate = scenario_.frameRate;
-        variables_.assign(scenario_.variables.size(), {});
-        slots_.assign(scenario_.slots.size(), {});
-        expectationOrder_ = ByFrame(scenario_, scenario_.expectations);
-        pictureOrder_ = ByFrame(scenario_, scenario_.pictures);
-        const bool realTime = options_.realTime.value_or(scenario_.realTime);
-        const long long last = scenario_.LastFrame();
-        // Intervals longer than the run give the first and last rows only.
-        const double interval = std::min(scenario_.traceInterval * scenario_.frameRate, static_cast<double>(last + 1));
-        const long long traceEvery = std::max<long long>(1, std::llround(interval));
-
-        const auto start = std::chrono::steady_clock::now();
-        for (long long step = 0; step <= last; ++step) {
-            const double time = scenario_.TimeOf(step);
-            ApplyVariables(time);
-            ApplySlots(step);
-            DeliverMouse(step);
-            if (step > 0) {
-                host_.RunFrame();
-                ++result_.frames;
-                if (options_.afterFrame) options_.afterFrame();
-            }
-            CheckExpectations(step);
-            TakePictures(step);
-            if (step % traceEvery == 0 || step == last) WriteTraceRow(step);
-            if (options_.progress != nullptr) options_.progress->Show(time, scenario_.duration);
-            if (realTime) std::this_thread::sleep_until(start + std::chrono::duration<double>(time));
-        }
-        result_.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (options_.progress != nullptr) options_.progress->Finish();
-
-        for (std::size_t i = 0; i < slots_.size(); ++i)
-            if (slots_[i].holding) siblings_.ReleaseSlot(scenario_.slots[i].slot);
-        result_.simulatedSeconds = scenario_.TimeOf(result_.frames);
-        if (!host_.TextBuffersIntact())
-            result_.failures.push_back(scenario_.file + ": a text callback of the module wrote past its buffer");
-        for (const HostDesktop::Message& message : HostDesktop::Instance().messages())
-            result_.warnings.push_back("the module showed a message box [" + message.caption + "] " + message.text);
-        if (trace_.is_open()) {
-            trace_.close();
-            if (!trace_) result_.failures.push_back("could not write " + TracePath());
-        }
-        return std::move(result_);
-    }
-
-private:
-    struct VariableState {
-        bool applied = false;
-        double raw = 0.0;
-        int key = -1;
-    };
-    struct SlotState {
-        std::size_t next = 0;
-        bool holding = false;
-    };
-
-    std::string At(const Location& where, long long step) const {
-        return Where(where) + ": at " + Seconds(scenario_.TimeOf(step)) + " (frame " + std::to_string(step) + "): ";
-    }
-
-    // Set only when the script's value changes, so that whatever the module
-    // does to a variable in between (the transponder's digit events) stands.
-    void ApplyVariables(double time) {
-        for (std::size_t i = 0; i < scenario_.variables.size(); ++i) {
-            const VariableTrack& track = scenario_.variables[i];
-            VariableState& state = variables_[i];
-            if (track.step) {
-                const int key = std::max(track.KeyAt(time), 0);
-                if (state.applied && key == state.key) continue;
-                const Key& current = track.keys[static_cast<std::size_t>(key)];
-                if (track.variable.digits)
-                    SetDigits(simulator_, track.variable, current.digits);
-                else
-                    SetRaw(simulator_, track.variable, current.value);
-                state.key = key;
-            } else {
-                const double raw = track.ValueAt(time);
-                if (state.applied && SameBits(raw, state.raw)) continue;
-                SetRaw(simulator_, track.variable, raw);
-                state.raw = raw;
-            }
-            state.applied = true;
-        }
-    }
-
-    void ApplySlots(long long step) {
-        for (std::size_t i = 0; i < scenario_.slots.size(); ++i) {
-            const SlotTrack& track = scenario_.slots[i];
-            SlotState& state = slots_[i];
-            for (; state.next < track.steps.size() && scenario_.FrameAt(track.steps[state.next].time) <= step;
-                 ++state.next) {
-                const SlotStep& slotStep = track.steps[state.next];
-                if (state.holding) siblings_.ReleaseSlot(track.slot);
-                state.holding = false;
-                if (slotStep.busy) {
-                    state.holding = siblings_.HoldSlot(track.slot);
-                    if (!state.holding)
-                        result_.failures.push_back(At(slotStep.where, step) + "could not hold slot " +
-                                                   std::to_string(track.slot) + " busy");
-                } else if (!siblings_.SetSlot(track.slot, slotStep.value)) {
-                    result_.failures.push_back(At(slotStep.where, step) + "could not set slot " +
-                                               std::to_string(track.slot) + " (no shared slot block, or it is busy)");
-                }
-            }
-        }
-    }
-
-    void DeliverMouse(long long step) {
-        for (const MouseEvent& event : scenario_.mouse) {
-            const long long press = scenario_.FrameAt(event.time);
-            const long long release = event.held ? FrameOrAfterEnd(event.time + event.holdSeconds) : -1;
-            if (step == press) {
-                const std::uint32_t flags = event.right ? mouse_flag::kRightSingle : mouse_flag::kLeftSingle;
-                if (!Deliver(event, flags)) Unanswered(event, step, flags);
-                if (release == press) Deliver(event, mouse_flag::kLeftRelease);
-            } else if (step > press && step < release) {
-                Deliver(event, mouse_flag::kLeftRepeat);
-            } else if (step == release) {
-                Deliver(event, mouse_flag::kLeftRelease);
-            }
-        }
-    }
-
-    // A button held beyond the end of the run is never released.
-    long long FrameOrAfterEnd(double time) const {
-        return time > scenario_.duration + 1.0 ? scenario_.LastFrame() + 1 : scenario_.FrameAt(time);
-    }
-
-    bool Deliver(const MouseEvent& event, std::uint32_t flags) {
-        const GAUGEHDR* gauge = host_.FindGauge(event.gauge);
-        int x = event.x, y = event.y;
-        if (event.area > 0) {
-            const auto areas = gauge_access::ChildAreas(gauge);
-            if (event.area > static_cast<int>(areas.size())) return false;
-            const auto& box = areas[static_cast<std::size_t>(event.area) - 1];
-            x = box.x + box.width / 2;
-            y = box.y + box.height / 2;
-        }
-        return gauge_access::DeliverMouse(gauge, x, y, flags);
-    }
-
-    // A press that no handler took: the simulator would do nothing either,
-    // but the script probably meant something else.
-    void Unanswered(const MouseEvent& event, long long step, std::uint32_t flags) {
-        std::string place = event.area > 0 ? "area " + std::to_string(event.area)
-                                           : "(" + std::to_string(event.x) + ", " + std::to_string(event.y) + ")";
-        std::string takes;
-        const auto areas = gauge_access::ChildAreas(host_.FindGauge(event.gauge));
-        if (event.area > 0 && event.area <= static_cast<int>(areas.size()))
-            takes =
-                " (the area takes events " + Hex(areas[static_cast<std::size_t>(event.area) - 1].rect->eventMask) + ")";
-        result_.warnings.push_back(At(event.where, step) + (flags == mouse_flag::kRightSingle ? "right" : "left") +
-                                   " click on " + event.gauge + " " + place + " reached no handler" + takes);
-    }
-
-    ELEMENT_HEADER* Element(const std::string& gauge, int number) const {
-        const auto elements = gauge_access::Elements(host_.FindGauge(gauge));
-        if (number < 1 || number > static_cast<int>(elements.size())) return nullptr;
-        return elements[static_cast<std::size_t>(number) - 1];
-    }
-
-    static bool Near(double actual, double expected, double tolerance) {
-        if (std::isnan(expected)) return std::isnan(actual);
-        if (std::isinf(expected)) return actual == expected;
-        return std::fabs(actual - expected) <= tolerance;
-    }
-
-    void CheckExpectations(long long step) {
-        for (; nextExpectation_ < expectationOrder_.size(); ++nextExpectation_) {
-            const Expectation& expect = scenario_.expectations[expectationOrder_[nextExpectation_]];
-            if (scenario_.FrameAt(expect.time) > step) return;
-            std::string got;
-            if (Holds(expect, got))
-                ++result_.passed;
-            else
-                result_.failures.push_back(At(expect.where, step) + "expected " + expect.Describe() + ", got " + got);
-        }
-    }
-
-    bool Holds(const Expectation& expect, std::string& got) {
-        switch (expect.kind) {
-            case Expectation::Kind::kValue: {
-                const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
-                got = Number(value);
-                return Near(value, expect.value, expect.tolerance);
-            }
-            case Expectation::Kind::kText: {
-                const std::string text = gauge_access::ElementText(Element(expect.gauge, expect.element));
-                got = "\"" + text + "\"";
-                return text == expect.text;
-            }
-            case Expectation::Kind::kLamp: {
-                const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
-                const bool lit = value >= 0.0;
-                got = std::string(lit ? "lit" : "dark") + " (picture " + Number(value) + ")";
-                return lit == expect.lit;
-            }
-            case Expectation::Kind::kSlot: {
-                double value = 0.0;
-                if (!siblings_.ReadSlot(expect.slot, value)) {
-                    got = "no value (the slot could not be read)";
-                    return false;
-                }
-                got = Number(value);
-                return Near(value, expect.value, expect.tolerance);
-            }
-            case Expectation::Kind::kWindow: {
-                const bool shown = simulator_.IsWindowShown(expect.window);
-                got = shown ? "shown" : "hidden";
-                return shown == expect.shown;
-            }
-        }
-        return false;
-    }
-
-    void TakePictures(long long step) {
-        for (; nextPicture_ < pictureOrder_.size(); ++nextPicture_) {
-            const Picture& picture = scenario_.pictures[pictureOrder_[nextPicture_]];
-            if (scenario_.FrameAt(picture.time) > step) return;
-            const double time = scenario_.TimeOf(step);
-            if (options_.picture) options_.picture(picture.name, time);
-            result_.pictures.push_back(picture.name + " at " + Seconds(time));
-        }
-    }
-
-    std::string TracePath() const { return (std::filesystem::path(options_.outputFolder) / "trace.csv").string(); }
-
-    bool OpenTrace() {
-        if (options_.outputFolder.empty()) return true;
-        std::error_code error;
-        std::filesystem::create_directories(options_.outputFolder, error);
-        if (error) {
-            result_.error = "cannot make the output folder " + options_.outputFolder + ": " + error.message();
-            return false;
-        }
-        trace_.open(TracePath(), std::ios::binary | std::ios::trunc);
-        if (!trace_) {
-            result_.error = "cannot write " + TracePath();
-            return false;
-        }
-        trace_ << "frame,time";
-        for (const TraceColumn& column : scenario_.trace) trace_ << "," << CsvField(column.header);
-        trace_ << "\n";
-        return true;
-    }
-
-    void WriteTraceRow(long long step) {
-        if (!trace_.is_open()) return;
-        trace_ << step << "," << Number(scenario_.TimeOf(step));
-        for (const TraceColumn& column : scenario_.trace) trace_ << "," << CsvField(Cell(column));
-        trace_ << "\n";
-    }
-
-    std::string Cell(const TraceColumn& column) {
-        switch (column.kind) {
-            case TraceColumn::Kind::kVariable:
-                if (column.variable.digits)
-                    return FormatTransponderDigits(static_cast<unsigned>(RawValue(simulator_, column.variable)));
-                return Number(RawValue(simulator_, column.variable) / column.unit.toRaw);
-            case TraceColumn::Kind::kValue:
-                return Number(gauge_access::ElementValue(Element(column.gauge, column.element)));
-            case TraceColumn::Kind::kText:
-                return gauge_access::ElementText(Element(column.gauge, column.element));
-            case TraceColumn::Kind::kSlot: {
-                double value = 0.0;
-                return siblings_.ReadSlot(column.slot, value) ? Number(value) : std::string("busy");
-            }
-            case TraceColumn::Kind::kWindow:
-                return simulator_.IsWindowShown(column.window) ? "1" : "0";
-        }
-        return std::string();
-    }
-
-    const Scenario& scenario_;
-    ModuleHost& host_;
-    Simulator& simulator_;
-    SiblingModules& siblings_;
-    const RunOptions& options_;
-
-    RunResult result_;
-    std::vector<VariableState> variables_;
-    std::vector<SlotState> slots_;
-    std::vector<std::size_t> expectationOrder_;
-    std::size_t nextExpectation_ = 0;
-    std::vector<std::size_t> pictureOrder_;
-    std::size_t nextPicture_ = 0;
-    std::ofstream trace_;
-};
 
 }  // namespace
 
 RunResult RunScenario(const Scenario& scenario, ModuleHost& host, Simulator& simulator, SiblingModules& siblings,
                       const RunOptions& options) {
-    RunResult result = Run(scenario, host, simulator, siblings, options).Play();
+    RunResult result = Play(scenario, host, simulator, siblings, options);
     if (result.error.empty() && !options.outputFolder.empty()) {
         const auto path = std::filesystem::path(options.outputFolder) / "summary.txt";
         std::ofstream summary(path, std::ios::binary | std::ios::trunc);

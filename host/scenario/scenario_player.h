@@ -1,0 +1,95 @@
+// Plays a checked scenario one step at a time: each step sets the variables,
+// slots and mouse events due, runs one frame (not at step 0), then checks the
+// expectations, takes the pictures and writes a trace row. The batch runner
+// steps it in a loop; the live panel steps it once per frame of its clock, so
+// it can be paused between any two steps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "frame/panel_records.h"
+#include "scenario/scenario.h"
+#include "scenario/scenario_runner.h"
+
+class ModuleHost;
+class Simulator;
+class SiblingModules;
+
+namespace scenario {
+
+class ScenarioPlayer {
+public:
+    // Everything given must outlive the player.
+    ScenarioPlayer(const Scenario& scenario, ModuleHost& host, Simulator& simulator, SiblingModules& siblings,
+                   const RunOptions& options);
+    ScenarioPlayer(const ScenarioPlayer&) = delete;
+    ScenarioPlayer& operator=(const ScenarioPlayer&) = delete;
+
+    // Opens the trace and sets the frame rate; false (with the result's error
+    // set) when the run cannot start.
+    bool Start();
+    bool Done() const { return step_ > lastStep_; }
+    // The next step to play and its simulator time.
+    long long NextStep() const { return step_; }
+    double NextTime() const;
+    void Step();
+    // Releases held slots, checks the text buffers, collects the module's
+    // message boxes and closes the trace. Call once, when done or stopping early.
+    RunResult Finish();
+
+    // What the steps so far have found.
+    const RunResult& progress() const { return result_; }
+
+private:
+    struct VariableState {
+        bool applied = false;
+        double raw = 0.0;
+        int key = -1;
+    };
+    struct SlotState {
+        std::size_t next = 0;
+        bool holding = false;
+    };
+
+    std::string At(const Location& where, long long step) const;
+    void ApplyVariables(double time);
+    void ApplySlots(long long step);
+    void DeliverMouse(long long step);
+    long long FrameOrAfterEnd(double time) const;
+    bool Deliver(const MouseEvent& event, std::uint32_t flags);
+    void Unanswered(const MouseEvent& event, long long step, std::uint32_t flags);
+    ELEMENT_HEADER* Element(const std::string& gauge, int number) const;
+    static bool Near(double actual, double expected, double tolerance);
+    void CheckExpectations(long long step);
+    bool Holds(const Expectation& expect, std::string& got);
+    void TakePictures(long long step);
+    std::string TracePath() const;
+    bool OpenTrace();
+    void WriteTraceRow(long long step);
+    std::string Cell(const TraceColumn& column);
+
+    const Scenario& scenario_;
+    ModuleHost& host_;
+    Simulator& simulator_;
+    SiblingModules& siblings_;
+    const RunOptions& options_;
+
+    RunResult result_;
+    std::vector<VariableState> variables_;
+    std::vector<SlotState> slots_;
+    std::vector<std::size_t> expectationOrder_;
+    std::size_t nextExpectation_ = 0;
+    std::vector<std::size_t> pictureOrder_;
+    std::size_t nextPicture_ = 0;
+    std::ofstream trace_;
+    long long lastStep_ = 0;
+    long long step_ = 0;
+    long long traceEvery_ = 1;
+    bool finished_ = false;
+};
+
+}  // namespace scenario

@@ -1,0 +1,23 @@
+// Who may use the panel. Served on the loopback address, it answers only this
+// machine's peers; and since any web page open in the user's browser can send
+// requests to this machine, only requests addressed to a loopback name (no
+// DNS rebinding) and, when the browser names the page they come from, sent by
+// the panel's own page are taken.
+#pragma once
+
+#include <string>
+
+namespace web {
+
+struct RequestOrigin {
+    std::string peerAddress;  // the connection's remote address
+    std::string host;         // the Host header
+    std::string origin;       // the Origin header; empty when absent
+};
+
+// Empty when the request may be answered, else why not.
+std::string RefusalOf(const RequestOrigin& request);
+
+bool IsLoopbackAddress(const std::string& address);
+
+}  // namespace web

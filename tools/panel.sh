@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up this machine, builds the module and avrion-panel, and serves the live
+# panel of the shipped layout (sim/panel/panel.cfg) on this machine only; it
+# prints the address to open in a browser. Ctrl-C stops it and shuts the
+# module down. Extra arguments go to avrion-panel (--port N, --listen ADDR,
+# --slot N=VALUE, ...; see build/linux-release/bin/avrion-panel --help).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/setup.sh
+cmake --preset linux-release >/dev/null
+cmake --build --preset linux-release
+exec build/linux-release/bin/avrion-panel --sim-root sim --bitmaps module/resources/bitmaps --page host/web/page "$@"

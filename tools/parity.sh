@@ -48,12 +48,13 @@ while IFS= read -r entry; do
     case "$entry" in '' | '#'*) continue ;; esac
     scenario="tests/scenarios/$entry"
     name=$(basename "$entry" .yaml)
+    # Every program below reads nothing: the list of scenarios is on standard input.
     mkdir -p "$out/$name"
     echo "=== parity: $name"
 
     if ! AVRION_KERNEL_OBJECTS="$PWD/$out/kernel-objects" ALSOFT_CONF="$PWD/$out/openal-silent.conf" \
         "$linux/bin/avrion-scenario" "$scenario" --module "$linux/bin/Kesta_Avrion_0_018.so" --sim-root sim \
-        --no-pictures --compile "$out/$name/scenario.json" >"$out/$name/compile.log" 2>&1; then
+        --no-pictures --compile "$out/$name/scenario.json" </dev/null >"$out/$name/compile.log" 2>&1; then
         cat "$out/$name/compile.log" >&2
         failed+=("$name: the Linux runner did not compile it")
         continue
@@ -61,7 +62,7 @@ while IFS= read -r entry; do
 
     if ! AVRION_KERNEL_OBJECTS="$PWD/$out/kernel-objects" ALSOFT_CONF="$PWD/$out/openal-silent.conf" \
         "$linux/bin/avrion-scenario" "$scenario" --module "$linux/bin/Kesta_Avrion_0_018.so" --sim-root sim \
-        --no-pictures --output "$out/$name/linux" >"$out/$name/linux.log" 2>&1; then
+        --no-pictures --output "$out/$name/linux" </dev/null >"$out/$name/linux.log" 2>&1; then
         cat "$out/$name/linux.log" >&2
         failed+=("$name: the Linux run failed")
         continue
@@ -70,8 +71,9 @@ while IFS= read -r entry; do
     start=$(date +%s%N)
     status=0
     AVRION_WINEPREFIX="$PWD/$windows/wineprefix-parity" HOME="$PWD/$windows/wine-home" \
-        timeout "$limit" env -u DISPLAY -u WAYLAND_DISPLAY cmake/wine-run.sh "$fs9/avrion-scenario.exe" "$out/$name/scenario.json" \
-        --output "$out/$name/windows" >"$out/$name/windows.log" 2>&1 || status=$?
+        timeout "$limit" env -u DISPLAY -u WAYLAND_DISPLAY cmake/wine-run.sh "$fs9/avrion-scenario.exe" \
+        "$out/$name/scenario.json" --output "$out/$name/windows" </dev/null >"$out/$name/windows.log" 2>&1 ||
+        status=$?
     elapsed=$((($(date +%s%N) - start) / 1000000))
     seconds=$((elapsed / 1000)).$(printf %03d $((elapsed % 1000)))
     echo "parity: $name under Wine: exit $status after $seconds s"

@@ -17,6 +17,8 @@ namespace scenario {
 struct Location {
     std::string file;
     int line = 0;
+
+    bool operator==(const Location&) const = default;
 };
 
 // "file:line: what".
@@ -24,6 +26,8 @@ struct Problem {
     Location where;
     std::string what;
     std::string ToString() const;
+
+    bool operator==(const Problem&) const = default;
 };
 
 // A value from some time on; digits only for the transponder code.
@@ -32,6 +36,8 @@ struct Key {
     double value = 0.0;  // raw units
     unsigned digits = 0;
     Location where;
+
+    bool operator==(const Key&) const = default;
 };
 
 struct VariableTrack {
@@ -48,6 +54,8 @@ struct VariableTrack {
     // Index of the key in force at a time (stepped tracks and transponder
     // digits); -1 before the first.
     int KeyAt(double time) const;
+
+    bool operator==(const VariableTrack&) const = default;
 };
 
 struct SlotStep {
@@ -55,11 +63,15 @@ struct SlotStep {
     double value = 0.0;
     bool busy = false;  // the slot's guard held, as a sibling in mid-access
     Location where;
+
+    bool operator==(const SlotStep&) const = default;
 };
 
 struct SlotTrack {
     int slot = 0;
     std::vector<SlotStep> steps;  // times never decreasing
+
+    bool operator==(const SlotTrack&) const = default;
 };
 
 struct MouseEvent {
@@ -71,12 +83,16 @@ struct MouseEvent {
     bool held = false;  // pressed, repeated every frame, released after holdSeconds
     double holdSeconds = 0.0;
     Location where;
+
+    bool operator==(const MouseEvent&) const = default;
 };
 
 struct Picture {
     double time = 0.0;
     std::string name;
     Location where;
+
+    bool operator==(const Picture&) const = default;
 };
 
 struct Expectation {
@@ -96,6 +112,8 @@ struct Expectation {
 
     // What is expected, for messages: "Messages element 2 = 0 (±1e-06)".
     std::string Describe() const;
+
+    bool operator==(const Expectation&) const = default;
 };
 
 struct TraceColumn {
@@ -109,6 +127,8 @@ struct TraceColumn {
     std::uint32_t window = 0;
     std::string header;
     Location where;
+
+    bool operator==(const TraceColumn&) const = default;
 };
 
 struct Scenario {
@@ -137,6 +157,8 @@ struct Scenario {
     long long FrameAt(double time) const;
     double TimeOf(long long frame) const { return static_cast<double>(frame) / frameRate; }
     long long LastFrame() const { return FrameAt(duration); }
+
+    bool operator==(const Scenario&) const = default;
 };
 
 struct ParseResult {

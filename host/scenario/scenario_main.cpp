@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "scenario/progress_bar.h"
 #include "scenario/scenario.h"
 #include "scenario/scenario_checks.h"
+#include "scenario/scenario_json.h"
 #include "scenario/scenario_pictures.h"
 #include "scenario/scenario_runner.h"
 #include "sim/sibling_modules.h"
@@ -34,6 +36,7 @@ struct Options {
     std::string outputFolder;
     std::string layoutPath;
     std::string bitmapFolder = "module/resources/bitmaps";
+    std::string compiledPath;
     bool pictures = true;
     bool sound = true;
     std::optional<bool> realTime;
@@ -49,6 +52,7 @@ const char* Usage() {
            "  --real-time       run at the pace of simulator time\n"
            "  --fast            run as fast as possible, whatever the scenario says\n"
            "  --check           read the scenario and check it against the module; run no frame\n"
+           "  --compile FILE    check it so and write it as JSON for the Windows avrion-scenario; run no frame\n"
            "  --layout FILE     panel layout for pictures (default: SIM_ROOT/panel/panel.cfg)\n"
            "  --bitmaps DIR     the gauges' bitmaps for pictures (default: module/resources/bitmaps)\n"
            "  --no-pictures     take no pictures\n"
@@ -86,6 +90,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
             options.realTime = false;
         } else if (argument == "--check") {
             options.checkOnly = true;
+        } else if (argument == "--compile") {
+            if (!value(options.compiledPath)) return "--compile needs a file";
         } else if (!argument.empty() && argument.front() == '-') {
             return "unknown option " + argument;
         } else if (options.scenarioPath.empty()) {
@@ -122,6 +128,8 @@ int main(int argc, char** argv) {
         options.layoutPath.empty() ? (std::filesystem::path(simRoot) / "panel" / "panel.cfg").string()
                                    : options.layoutPath);
     const std::string bitmapFolder = host_paths::Absolute(options.bitmapFolder);
+    const std::string compiledPath =
+        options.compiledPath.empty() ? std::string() : host_paths::Absolute(options.compiledPath);
     const std::string outputFolder = host_paths::Absolute(
         options.outputFolder.empty()
             ? (std::filesystem::path("scenario-output") / std::filesystem::path(scenarioPath).stem()).string()
@@ -170,6 +178,17 @@ int main(int argc, char** argv) {
         for (const scenario::Problem& problem : problems) std::cerr << problem.ToString() << "\n";
         std::cerr << "avrion-scenario: the scenario does not fit the module; no frame ran\n";
         return kRefused;
+    }
+    if (!compiledPath.empty()) {
+        std::ofstream compiled(compiledPath, std::ios::binary | std::ios::trunc);
+        compiled << scenario::ScenarioToJson(flight);
+        compiled.close();
+        if (!compiled) {
+            std::cerr << "avrion-scenario: cannot write " << compiledPath << "\n";
+            return kFailed;
+        }
+        std::cout << options.scenarioPath << ": compiled to " << options.compiledPath << "\n";
+        return 0;
     }
     if (options.checkOnly) {
         std::cout << options.scenarioPath << ": accepted (" << flight.LastFrame() << " frames, "

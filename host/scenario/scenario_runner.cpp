@@ -15,7 +15,6 @@
 #include "scenario/progress_bar.h"
 #include "scenario/scenario_player.h"
 #include "sim/gauge_access.h"
-#include "sim/host_desktop.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 

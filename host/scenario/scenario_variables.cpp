@@ -42,6 +42,10 @@ const std::vector<VariableUnits>& UnitTable() {
 
 }  // namespace
 
+bool Unit::operator==(const Unit& other) const {
+    return std::string_view(name) == std::string_view(other.name) && toRaw == other.toRaw;
+}
+
 std::vector<std::string> ScriptedVariableNames() {
     std::vector<std::string> names;
     for (const auto& variable : variable_names::All()) names.emplace_back(variable.name);

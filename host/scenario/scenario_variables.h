@@ -15,6 +15,9 @@ namespace scenario {
 struct Unit {
     const char* name;
     double toRaw;  // raw value = written value * toRaw
+
+    // By the name's text: the same unit may come from different tables.
+    bool operator==(const Unit& other) const;
 };
 
 struct ScriptedVariable {
@@ -22,6 +25,8 @@ struct ScriptedVariable {
     int token = 0;          // the lookup token; unused for the aircraft variable
     bool aircraft = false;  // the slot-75 query (variable 54, unit 63, index 0)
     bool digits = false;    // four transponder digits in a 32-bit integer
+
+    bool operator==(const ScriptedVariable&) const = default;
 };
 
 // Name of the slot-75 aircraft variable the landing model reads.

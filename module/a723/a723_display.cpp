@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "a723/a723_receiver.h"
+#include "a723/lamp_test_random.h"
 #include "a723/nav_calculator.h"
 #include "frame/module_objects.h"
 #include "state/numeric.h"
@@ -42,11 +43,10 @@ void A723Receiver::BlankUpper() { SetUpper(kBlankText); }
 void A723Receiver::BlankLower() { SetLower(kBlankText); }
 void A723Receiver::BlankSlotDigits() { SetSlotDigits(kBlankSlotText); }
 
-// The random digits of the lamp test come from the runtime's generator, never
-// seeded, as the set has always drawn them.
+// The random digits of the lamp test: see lamp_test_random.h.
 void A723Receiver::FillDigits(std::int32_t digit) {
-    for (std::int32_t& d : upperDigits) d = digit >= kRandomDigits ? std::rand() % kDecimalBase : digit;
-    for (std::int32_t& d : lowerDigits) d = digit >= kRandomDigits ? std::rand() % kDecimalBase : digit;
+    for (std::int32_t& d : upperDigits) d = digit >= kRandomDigits ? lamp_test_random::Next() % kDecimalBase : digit;
+    for (std::int32_t& d : lowerDigits) d = digit >= kRandomDigits ? lamp_test_random::Next() % kDecimalBase : digit;
 }
 
 void A723Receiver::BlankAll() {

@@ -3,7 +3,11 @@
 // of the module's bitmaps on Linux, at the size the artwork inventory gives.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <set>
 
 #include "../../tools/artwork/inventory.hpp"
@@ -37,6 +41,39 @@ bool BitmapPresent(int id) {
 #else
     return std::filesystem::exists(std::filesystem::path(AVRION_BITMAP_DIR) / (std::to_string(id) + ".bmp"));
 #endif
+}
+
+// Bits per pixel of a bitmap as the simulator gets it: the resource's info
+// header on Windows (an RT_BITMAP is a BMP without its 14-byte file header),
+// the file's on Linux.
+std::optional<int> BitsPerPixel(int id) {
+    constexpr std::size_t kBitCountOffset = 14;  // within the info header
+    std::uint16_t bits = 0;
+#if defined(_WIN32)
+    HMODULE module = GetModuleHandleA(AVRION_MODULE_FILE);
+    HRSRC found = module != nullptr ? FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)) : nullptr;
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr || SizeofResource(module, found) < kBitCountOffset + sizeof bits) return std::nullopt;
+    std::memcpy(&bits, static_cast<const char*>(data) + kBitCountOffset, sizeof bits);
+#else
+    constexpr std::size_t kFileHeaderBytes = 14;
+    std::ifstream file(std::filesystem::path(AVRION_BITMAP_DIR) / (std::to_string(id) + ".bmp"), std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(kFileHeaderBytes + kBitCountOffset));
+    if (!file.read(reinterpret_cast<char*>(&bits), sizeof bits)) return std::nullopt;
+#endif
+    return bits;
+}
+
+TEST(BitmapResources, EveryBitmapHasEightBitsPerPixelAndTheLogicGaugesPixelFour) {
+    Simulator simulator;
+    ModuleHost host(simulator);
+    ASSERT_EQ(host.Load(BuiltModulePath()), "");
+    for (const auto& entry : avrion::artwork::kBitmaps) {
+        const int expected = entry.id == 1281 ? 4 : 8;
+        EXPECT_EQ(entry.bits, expected) << "inventory entry " << entry.id;
+        EXPECT_EQ(BitsPerPixel(entry.id), expected) << "bitmap " << entry.id;
+    }
 }
 
 TEST(BitmapResources, EveryBitmapAnElementNamesIsThereAndInTheInventory) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "a723/lamp_test_random.h"
 #include "a723/nav_calculator.h"
 #include "fake/fake_platform.h"
 #include "frame/exports.h"
@@ -225,12 +226,18 @@ TEST_F(A723Test, RegistersTakeDigitsAndBlanksAndDarkenPastTheText) {
     EXPECT_EQ(Slot(), "--");
 }
 
-TEST_F(A723Test, FillDigitsDrawsFromTheUnseededGeneratorOrRepeatsOneDigit) {
+TEST(LampTestRandom, DrawsTheSequenceOfTheWindowsRuntimesRandOnEverySystem) {
+    lamp_test_random::Seed(1);  // where that runtime's rand starts when never seeded
+    for (int expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464})
+        EXPECT_EQ(lamp_test_random::Next(), expected);
+}
+
+TEST_F(A723Test, FillDigitsDrawsFromTheLampTestGeneratorOrRepeatsOneDigit) {
     rx.SetSlotDigits("12");
-    std::srand(7);
+    lamp_test_random::Seed(7);
     int expected[11];
-    for (int& d : expected) d = std::rand() % 10;
-    std::srand(7);
+    for (int& d : expected) d = lamp_test_random::Next() % 10;
+    lamp_test_random::Seed(7);
     rx.FillDigits(10);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(rx.upperDigits[i], expected[i]) << i;
     for (int i = 0; i < 6; ++i) EXPECT_EQ(rx.lowerDigits[i], expected[5 + i]) << i;

@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     }
     // The module opens its sound device as it loads, so the recording comes first.
     std::unique_ptr<SoundCapture> sound;
-    if (options.sound && !options.checkOnly) {
+    if (options.sound && !options.checkOnly && options.compiledPath.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(outputFolder, ignored);
         std::string error;

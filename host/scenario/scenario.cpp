@@ -15,12 +15,6 @@
 namespace scenario {
 namespace {
 
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
 std::string Join(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
@@ -123,7 +117,7 @@ public:
     bool FiniteReal(const YAML::Node& node, const std::string& what, double& value, double lowest) {
         if (!Real(node, what, value)) return false;
         if (!std::isfinite(value) || value < lowest) {
-            Fail(node, what + " must be a finite number not below " + Number(lowest) + ", got " + Number(value));
+            Fail(node, what + " must be a finite number not below " + FormatNumber(lowest) + ", got " + FormatNumber(value));
             return false;
         }
         return true;
@@ -236,8 +230,8 @@ private:
             double rate = 0.0;
             if (in_.FiniteReal(node["frame_rate"], "the frame rate", rate, kLowestFrameRate)) {
                 if (rate > kHighestFrameRate)
-                    in_.Fail(node["frame_rate"], "the frame rate must not exceed " + Number(kHighestFrameRate) +
-                                                     " frames per second, got " + Number(rate));
+                    in_.Fail(node["frame_rate"], "the frame rate must not exceed " + FormatNumber(kHighestFrameRate) +
+                                                     " frames per second, got " + FormatNumber(rate));
                 else
                     scenario_.frameRate = rate;
             }
@@ -283,8 +277,8 @@ private:
             if (!in_.Pair(pair, "a key of " + track.variable.name, time, value)) continue;
             if (!in_.Time(time, key.time) || !VariableValue(value, track, key)) continue;
             if (!track.keys.empty() && key.time < track.keys.back().time) {
-                in_.Fail(pair, "the keys of " + track.variable.name + " must be in time order: " + Number(key.time) +
-                                   " s comes after " + Number(track.keys.back().time) + " s");
+                in_.Fail(pair, "the keys of " + track.variable.name + " must be in time order: " + FormatNumber(key.time) +
+                                   " s comes after " + FormatNumber(track.keys.back().time) + " s");
                 continue;
             }
             track.keys.push_back(key);
@@ -670,14 +664,14 @@ private:
         }
         if (scenario_.duration * scenario_.frameRate > static_cast<double>(Scenario::kMaxFrames)) {
             in_.Fail(durationGiven_ ? durationWhere_ : Location{in_.file(), 0},
-                     "the run would take " + Number(scenario_.duration * scenario_.frameRate) + " frames; at most " +
+                     "the run would take " + FormatNumber(scenario_.duration * scenario_.frameRate) + " frames; at most " +
                          std::to_string(Scenario::kMaxFrames) + " are run");
             return;
         }
         const auto check = [&](double time, const Location& where, const std::string& what) {
             if (AfterEnd(time))
-                in_.Fail(where, what + " at " + Number(time) + " s lies after the end of the run (" +
-                                    Number(scenario_.duration) + " s)");
+                in_.Fail(where, what + " at " + FormatNumber(time) + " s lies after the end of the run (" +
+                                    FormatNumber(scenario_.duration) + " s)");
         };
         for (const auto& track : scenario_.slots)
             for (const auto& step : track.steps)

@@ -21,6 +21,11 @@ struct Location {
     bool operator==(const Location&) const = default;
 };
 
+// Numbers in messages, the trace and the summary: "%.10g", and seconds as
+// "12.500 s".
+std::string FormatNumber(double value);
+std::string FormatSeconds(double value);
+
 // "file:line: what".
 struct Problem {
     Location where;

@@ -1,5 +1,5 @@
 // The parts of a scenario that belong to it whichever file it was read from:
-// its messages, the value of a variable at a time and the frame of a time.
+// its messages and numbers in them, the value of a variable at a time and the frame of a time.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,15 +8,18 @@
 #include "scenario/scenario.h"
 
 namespace scenario {
-namespace {
 
-std::string Number(double value) {
+std::string FormatNumber(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.10g", value);
     return text;
 }
 
-}  // namespace
+std::string FormatSeconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", value);
+    return text;
+}
 
 std::string Problem::ToString() const {
     std::ostringstream text;
@@ -51,7 +54,7 @@ std::string Expectation::Describe() const {
     std::ostringstream text;
     switch (kind) {
         case Kind::kValue:
-            text << gauge << " element " << element << " value " << Number(value) << " (±" << Number(tolerance) << ")";
+            text << gauge << " element " << element << " value " << FormatNumber(value) << " (±" << FormatNumber(tolerance) << ")";
             break;
         case Kind::kText:
             text << gauge << " element " << element << " text \"" << this->text << "\"";
@@ -60,7 +63,7 @@ std::string Expectation::Describe() const {
             text << gauge << " element " << element << (lit ? " lit" : " dark");
             break;
         case Kind::kSlot:
-            text << "slot " << slot << " = " << Number(value) << " (±" << Number(tolerance) << ")";
+            text << "slot " << slot << " = " << FormatNumber(value) << " (±" << FormatNumber(tolerance) << ")";
             break;
         case Kind::kWindow:
             text << "panel window " << window << (shown ? " shown" : " hidden");

@@ -18,18 +18,6 @@
 namespace scenario {
 namespace {
 
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
-std::string Seconds(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f s", value);
-    return text;
-}
-
 std::string Hex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", value);
@@ -120,7 +108,7 @@ RunResult ScenarioPlayer::Finish() {
 }
 
 std::string ScenarioPlayer::At(const Location& where, long long step) const {
-    return Where(where) + ": at " + Seconds(scenario_.TimeOf(step)) + " (frame " + std::to_string(step) + "): ";
+    return Where(where) + ": at " + FormatSeconds(scenario_.TimeOf(step)) + " (frame " + std::to_string(step) + "): ";
 }
 
 // Set only when the script's value changes, so that whatever the module
@@ -245,7 +233,7 @@ bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got) {
     switch (expect.kind) {
         case Expectation::Kind::kValue: {
             const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
-            got = Number(value);
+            got = FormatNumber(value);
             return Near(value, expect.value, expect.tolerance);
         }
         case Expectation::Kind::kText: {
@@ -256,7 +244,7 @@ bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got) {
         case Expectation::Kind::kLamp: {
             const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
             const bool lit = value >= 0.0;
-            got = std::string(lit ? "lit" : "dark") + " (picture " + Number(value) + ")";
+            got = std::string(lit ? "lit" : "dark") + " (picture " + FormatNumber(value) + ")";
             return lit == expect.lit;
         }
         case Expectation::Kind::kSlot: {
@@ -265,7 +253,7 @@ bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got) {
                 got = "no value (the slot could not be read)";
                 return false;
             }
-            got = Number(value);
+            got = FormatNumber(value);
             return Near(value, expect.value, expect.tolerance);
         }
         case Expectation::Kind::kWindow: {
@@ -283,7 +271,7 @@ void ScenarioPlayer::TakePictures(long long step) {
         if (scenario_.FrameAt(picture.time) > step) return;
         const double time = scenario_.TimeOf(step);
         if (options_.picture) options_.picture(picture.name, time);
-        result_.pictures.push_back(picture.name + " at " + Seconds(time));
+        result_.pictures.push_back(picture.name + " at " + FormatSeconds(time));
     }
 }
 
@@ -312,7 +300,7 @@ bool ScenarioPlayer::OpenTrace() {
 
 void ScenarioPlayer::WriteTraceRow(long long step) {
     if (!trace_.is_open()) return;
-    trace_ << step << "," << Number(scenario_.TimeOf(step));
+    trace_ << step << "," << FormatNumber(scenario_.TimeOf(step));
     for (const TraceColumn& column : scenario_.trace) trace_ << "," << CsvField(Cell(column));
     trace_ << "\n";
 }
@@ -322,14 +310,14 @@ std::string ScenarioPlayer::Cell(const TraceColumn& column) {
         case TraceColumn::Kind::kVariable:
             if (column.variable.digits)
                 return FormatTransponderDigits(static_cast<unsigned>(RawValue(simulator_, column.variable)));
-            return Number(RawValue(simulator_, column.variable) / column.unit.toRaw);
+            return FormatNumber(RawValue(simulator_, column.variable) / column.unit.toRaw);
         case TraceColumn::Kind::kValue:
-            return Number(gauge_access::ElementValue(Element(column.gauge, column.element)));
+            return FormatNumber(gauge_access::ElementValue(Element(column.gauge, column.element)));
         case TraceColumn::Kind::kText:
             return gauge_access::ElementText(Element(column.gauge, column.element));
         case TraceColumn::Kind::kSlot: {
             double value = 0.0;
-            return siblings_.ReadSlot(column.slot, value) ? Number(value) : std::string("busy");
+            return siblings_.ReadSlot(column.slot, value) ? FormatNumber(value) : std::string("busy");
         }
         case TraceColumn::Kind::kWindow:
             return simulator_.IsWindowShown(column.window) ? "1" : "0";

@@ -21,18 +21,6 @@
 namespace scenario {
 namespace {
 
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
-std::string Seconds(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f s", value);
-    return text;
-}
-
 // Plays every step, at the pace of simulator time when asked.
 RunResult Play(const Scenario& scenario, ModuleHost& host, Simulator& simulator, SiblingModules& siblings,
                const RunOptions& options) {
@@ -74,9 +62,9 @@ std::string Summary(const Scenario& scenario, const RunResult& result, const Run
     if (!scenario.name.empty()) out << " (" << scenario.name << ")";
     out << "\n";
     if (!options.modulePath.empty()) out << "module: " << options.modulePath << "\n";
-    out << "frames: " << result.frames << " at " << Number(scenario.frameRate) << " per second\n";
-    out << "simulated time: " << Seconds(result.simulatedSeconds) << "\n";
-    out << "wall time: " << Seconds(result.wallSeconds) << "\n";
+    out << "frames: " << result.frames << " at " << FormatNumber(scenario.frameRate) << " per second\n";
+    out << "simulated time: " << FormatSeconds(result.simulatedSeconds) << "\n";
+    out << "wall time: " << FormatSeconds(result.wallSeconds) << "\n";
     if (result.wallSeconds > 0.0) {
         char line[96];
         std::snprintf(line, sizeof line, "frames per second: %.0f (%.1f times real time)\n",

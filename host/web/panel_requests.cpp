@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "scenario/scenario_variables.h"
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
 #include "sim/variable_names.h"
@@ -195,6 +196,14 @@ WebResponse GaugePng(PanelSession& session, const WebRequest& request) {
     return {200, "image/png", std::move(png)};
 }
 
+// The unit a person reads and writes a variable in: the first of its units
+// after the raw one, as scenarios name them (degrees, km/h, ...); raw when it
+// has no other.
+scenario::Unit PersonsUnit(std::string_view variableName) {
+    const std::vector<scenario::Unit> units = scenario::UnitsOf(variableName);
+    return units.size() > 1 ? units[1] : units.front();
+}
+
 WebResponse Variables(PanelSession& session) {
     std::ostringstream out;
     out << "[";
@@ -208,7 +217,9 @@ WebResponse Variables(PanelSession& session) {
             std::snprintf(digits, sizeof digits, "%04X", session.simulator().IntegerVariable(variable.token) & 0xFFFF);
             out << JsonString(digits);
         } else {
-            out << JsonNumber(session.simulator().Variable(variable.token));
+            const scenario::Unit unit = PersonsUnit(variable.name);
+            out << JsonNumber(session.simulator().Variable(variable.token) / unit.toRaw)
+                << ",\"unit\":" << JsonString(unit.name);
         }
         out << "}";
         first = false;
@@ -295,6 +306,12 @@ WebResponse SetVariable(PanelSession& session, const WebRequest& request) {
     VariableSetting setting;
     if (std::string fault = ParseVariableSetting(name + "=" + value, setting); !fault.empty())
         return Error(400, fault);
+    // In raw units unless the request names another of the variable's units.
+    if (const auto unitName = Param(request, "unit"); unitName && *unitName != "raw") {
+        const auto unit = scenario::FindUnit(name, *unitName);
+        if (!unit || variable->integerDigits) return Error(400, name + " has no unit \"" + *unitName + "\"");
+        setting.value *= unit->toRaw;
+    }
     if (!variable->integerDigits && (!std::isfinite(setting.value) || std::fabs(setting.value) > kLargestValue))
         return Error(400, name + " takes a finite number within +-2^53, not \"" + value + "\"");
     Apply(setting, session.simulator());

@@ -82,8 +82,31 @@ TEST_F(PanelFixture, VariablesAreListedWithTheirValues) {
     const web::WebResponse list = Get("/api/variables");
     ASSERT_EQ(list.status, 200);
     EXPECT_TRUE(Contains(list.body, "{\"name\":\"fuel\",\"token\":386,")) << list.body;
-    EXPECT_TRUE(Contains(list.body, "\"value\":1234}"));
+    EXPECT_TRUE(Contains(list.body, "\"value\":1234,\"unit\":\"gal\"}"));
     EXPECT_TRUE(Contains(list.body, "\"name\":\"transponder_code\""));
+}
+
+// A person reads and writes degrees and km/h, as scenarios do; the simulator keeps raw values.
+TEST_F(PanelFixture, VariablesAreReadAndWrittenInAPersonsUnits) {
+    const int latitude = variable_names::Find("latitude")->token;
+    const int speed = variable_names::Find("ground_speed")->token;
+    EXPECT_EQ(Post("/api/variable", {{"name", "latitude"}, {"value", "45"}, {"unit", "deg"}}).status, 200);
+    EXPECT_DOUBLE_EQ(session.simulator().Variable(latitude), 40007000.0 / 8);
+    EXPECT_EQ(Post("/api/variable", {{"name", "ground_speed"}, {"value", "36"}, {"unit", "km/h"}}).status, 200);
+    EXPECT_DOUBLE_EQ(session.simulator().Variable(speed), 10.0);
+    EXPECT_EQ(Post("/api/variable", {{"name", "ground_speed"}, {"value", "7"}, {"unit", "raw"}}).status, 200);
+    EXPECT_DOUBLE_EQ(session.simulator().Variable(speed), 7.0);
+    const web::WebResponse list = Get("/api/variables");
+    EXPECT_TRUE(Contains(list.body, "\"name\":\"latitude\"")) << list.body;
+    EXPECT_TRUE(Contains(list.body, "\"value\":45,\"unit\":\"deg\"}")) << list.body;
+
+    for (const auto& [name, unit] : {std::pair{"latitude", "furlong"}, std::pair{"transponder_code", "deg"},
+                                     std::pair{"on_ground", "deg"}}) {
+        const web::WebResponse answer = Post("/api/variable", {{"name", name}, {"value", "1200"}, {"unit", unit}});
+        EXPECT_EQ(answer.status, 400) << name << " " << unit;
+        EXPECT_TRUE(Contains(answer.body, "has no unit")) << answer.body;
+    }
+    EXPECT_DOUBLE_EQ(session.simulator().Variable(latitude), 40007000.0 / 8);
 }
 
 TEST_F(PanelFixture, SlotsAreSetAsASiblingWouldAndFaultyOnesRefused) {

@@ -229,11 +229,12 @@ async function loadVariables() {
   for (const variable of variables) {
     const row = table.insertRow();
     row.title = `${variable.meaning} (token ${variable.token})`;
-    row.insertCell().textContent = variable.name;
+    row.insertCell().textContent = variable.unit && variable.unit !== 'raw' ? `${variable.name} (${variable.unit})` : variable.name;
     const input = document.createElement('input');
     input.name = variable.name;
     input.value = variable.value;
-    input.addEventListener('change', () => post('/api/variable', { name: variable.name, value: input.value }));
+    const unit = variable.unit || 'raw';
+    input.addEventListener('change', () => post('/api/variable', { name: variable.name, value: input.value, unit }));
     row.insertCell().append(input);
   }
 }

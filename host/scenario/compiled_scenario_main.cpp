@@ -7,14 +7,13 @@
 // or the run went wrong, 2 when the scenario or the command line was refused.
 #include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 
 #include "cli/host_paths.h"
 #include "loader/module_host.h"
 #include "scenario/progress_bar.h"
 #include "scenario/scenario.h"
-#include "scenario/scenario_checks.h"
+#include "scenario/scenario_command.h"
 #include "scenario/scenario_json.h"
 #include "scenario/scenario_runner.h"
 #include "sim/sibling_modules.h"
@@ -22,17 +21,10 @@
 
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kRefused = 2;
+using scenario::command::kFailed;
+using scenario::command::kRefused;
 
-struct Options {
-    std::string scenarioPath;
-    std::string modulePath;
-    std::string outputFolder;
-    std::optional<bool> realTime;
-    bool checkOnly = false;
-    bool help = false;
-};
+struct Options : scenario::command::CommonOptions {};
 
 const char* Usage() {
     return "usage: avrion-scenario [options] SCENARIO.json\n"
@@ -47,34 +39,12 @@ const char* Usage() {
 
 std::string ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return true;
-        };
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--module") {
-            if (!value(options.modulePath)) return "--module needs a file";
-        } else if (argument == "--output") {
-            if (!value(options.outputFolder)) return "--output needs a folder";
-        } else if (argument == "--real-time") {
-            options.realTime = true;
-        } else if (argument == "--fast") {
-            options.realTime = false;
-        } else if (argument == "--check") {
-            options.checkOnly = true;
-        } else if (!argument.empty() && argument.front() == '-') {
-            return "unknown option " + argument;
-        } else if (options.scenarioPath.empty()) {
-            options.scenarioPath = argument;
-        } else {
-            return "one scenario at a time (got " + options.scenarioPath + " and " + argument + ")";
-        }
+        bool taken = false;
+        if (std::string fault = scenario::command::TakeCommonArgument(argc, argv, i, options, taken); !fault.empty())
+            return fault;
+        if (!taken) return "unknown option " + std::string(argv[i]);
     }
-    if (!options.help && options.scenarioPath.empty()) return "no scenario file given";
-    return std::string();
+    return scenario::command::CheckCommonOptions(options);
 }
 
 }  // namespace
@@ -99,11 +69,7 @@ int main(int argc, char** argv) {
 
     // Messages name the YAML file the scenario was compiled from, as on Linux.
     const scenario::ParseResult parsed = scenario::LoadCompiledScenario(scenarioPath);
-    if (!parsed.ok()) {
-        for (const scenario::Problem& problem : parsed.problems) std::cerr << problem.ToString() << "\n";
-        std::cerr << "avrion-scenario: the scenario was refused; no frame ran\n";
-        return kRefused;
-    }
+    if (!parsed.ok()) return scenario::command::Refuse(parsed.problems, "the scenario was refused");
     const scenario::Scenario& flight = parsed.scenario;
     const std::string outputFolder = host_paths::Absolute(
         options.outputFolder.empty()
@@ -116,20 +82,8 @@ int main(int argc, char** argv) {
     }
     Simulator simulator;
     SiblingModules siblings;
-    if (!siblings.valid() && !flight.slots.empty())
-        std::cerr << "avrion-scenario: warning: cannot hold the shared slot block open\n";
     ModuleHost host(simulator);
-    if (std::string error = host.Load(modulePath); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n";
-        return kRefused;
-    }
-
-    const auto problems = scenario::CheckAgainstGauges(flight, host.gauges());
-    if (!problems.empty()) {
-        for (const scenario::Problem& problem : problems) std::cerr << problem.ToString() << "\n";
-        std::cerr << "avrion-scenario: the scenario does not fit the module; no frame ran\n";
-        return kRefused;
-    }
+    if (const auto status = scenario::command::LoadAndCheck(flight, modulePath, host, siblings)) return *status;
     if (options.checkOnly) {
         std::cout << flight.file << ": accepted (" << flight.LastFrame() << " frames, " << flight.expectations.size()
                   << " expectations)\n";

@@ -16,7 +16,7 @@
 #include "render/label.h"
 #include "scenario/progress_bar.h"
 #include "scenario/scenario.h"
-#include "scenario/scenario_checks.h"
+#include "scenario/scenario_command.h"
 #include "scenario/scenario_json.h"
 #include "scenario/scenario_pictures.h"
 #include "scenario/scenario_runner.h"
@@ -26,22 +26,16 @@
 
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kRefused = 2;
+using scenario::command::kFailed;
+using scenario::command::kRefused;
 
-struct Options {
-    std::string scenarioPath;
-    std::string modulePath;
+struct Options : scenario::command::CommonOptions {
     std::string simRoot;
-    std::string outputFolder;
     std::string layoutPath;
     std::string bitmapFolder = "module/resources/bitmaps";
     std::string compiledPath;
     bool pictures = true;
     bool sound = true;
-    std::optional<bool> realTime;
-    bool checkOnly = false;
-    bool help = false;
 };
 
 const char* Usage() {
@@ -62,20 +56,18 @@ const char* Usage() {
 
 std::string ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
+        bool taken = false;
+        if (std::string fault = scenario::command::TakeCommonArgument(argc, argv, i, options, taken); !fault.empty())
+            return fault;
+        if (taken) continue;
         const std::string argument = argv[i];
         const auto value = [&](std::string& into) {
             if (i + 1 >= argc) return false;
             into = argv[++i];
             return true;
         };
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--module") {
-            if (!value(options.modulePath)) return "--module needs a file";
-        } else if (argument == "--sim-root") {
+        if (argument == "--sim-root") {
             if (!value(options.simRoot)) return "--sim-root needs a folder";
-        } else if (argument == "--output") {
-            if (!value(options.outputFolder)) return "--output needs a folder";
         } else if (argument == "--layout") {
             if (!value(options.layoutPath)) return "--layout needs a file";
         } else if (argument == "--bitmaps") {
@@ -84,24 +76,13 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
             options.pictures = false;
         } else if (argument == "--no-sound") {
             options.sound = false;
-        } else if (argument == "--real-time") {
-            options.realTime = true;
-        } else if (argument == "--fast") {
-            options.realTime = false;
-        } else if (argument == "--check") {
-            options.checkOnly = true;
         } else if (argument == "--compile") {
             if (!value(options.compiledPath)) return "--compile needs a file";
-        } else if (!argument.empty() && argument.front() == '-') {
-            return "unknown option " + argument;
-        } else if (options.scenarioPath.empty()) {
-            options.scenarioPath = argument;
         } else {
-            return "one scenario at a time (got " + options.scenarioPath + " and " + argument + ")";
+            return "unknown option " + argument;
         }
     }
-    if (!options.help && options.scenarioPath.empty()) return "no scenario file given";
-    return std::string();
+    return scenario::command::CheckCommonOptions(options);
 }
 
 }  // namespace
@@ -139,11 +120,7 @@ int main(int argc, char** argv) {
     scenario::ParseResult parsed = scenario::LoadScenario(scenarioPath);
     parsed.scenario.file = options.scenarioPath;
     for (scenario::Problem& problem : parsed.problems) problem.where.file = options.scenarioPath;
-    if (!parsed.ok()) {
-        for (const scenario::Problem& problem : parsed.problems) std::cerr << problem.ToString() << "\n";
-        std::cerr << "avrion-scenario: the scenario was refused; no frame ran\n";
-        return kRefused;
-    }
+    if (!parsed.ok()) return scenario::command::Refuse(parsed.problems, "the scenario was refused");
     const scenario::Scenario& flight = parsed.scenario;
 
     if (!host_paths::IsFolder(simRoot)) {
@@ -165,20 +142,8 @@ int main(int argc, char** argv) {
     }
     Simulator simulator;
     SiblingModules siblings;
-    if (!siblings.valid() && !flight.slots.empty())
-        std::cerr << "avrion-scenario: warning: cannot hold the shared slot block open\n";
     ModuleHost host(simulator);
-    if (std::string error = host.Load(modulePath); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n";
-        return kRefused;
-    }
-
-    const auto problems = scenario::CheckAgainstGauges(flight, host.gauges());
-    if (!problems.empty()) {
-        for (const scenario::Problem& problem : problems) std::cerr << problem.ToString() << "\n";
-        std::cerr << "avrion-scenario: the scenario does not fit the module; no frame ran\n";
-        return kRefused;
-    }
+    if (const auto status = scenario::command::LoadAndCheck(flight, modulePath, host, siblings)) return *status;
     if (!compiledPath.empty()) {
         std::ofstream compiled(compiledPath, std::ios::binary | std::ios::trunc);
         compiled << scenario::ScenarioToJson(flight);
@@ -216,8 +181,8 @@ int main(int argc, char** argv) {
         if (!error.empty()) std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
         run.picture = [&pictures](const std::string& name, double) { pictures.Take(name); };
     }
+    // The run clears its progress bar when it ends.
     const scenario::RunResult result = scenario::RunScenario(flight, host, simulator, siblings, run);
-    progress.Finish();
     if (options.pictures) pictures.ContactSheet();
     for (const std::string& problem : pictures.problems()) std::cerr << "avrion-scenario: " << problem << "\n";
     host.Unload();

@@ -139,10 +139,16 @@ void A723Receiver::RunLampTest() {
 }
 
 // Every frame the knob is off, not only the first. The clock fields and the
-// points stay as they are.
+// points stay as they are. No stopwatch or clock tick runs on: a hold, a speed
+// sample or a blink begun before the switch-off would otherwise carry into the
+// next session, which must start as the first did.
 void A723Receiver::PowerOffFrame() {
     A723ModuleValues& values = a723Values;
     testTimer.Stop();
+    blinkTimer.Stop();
+    alignTimer.Stop();
+    speedTimer.Stop();
+    tickArmed = false;
     clockState = ClockUnset;
     entryState[0] = Empty;
     values.digitCount = 0;

@@ -864,6 +864,44 @@ TEST_F(A723Test, SwitchingOffErasesPositionsAndTheClockStateButKeepsTheClock) {
     EXPECT_EQ(rx.clockState, A723Receiver::ClockUnset);
 }
 
+// A switch-off in the middle of a hold, a speed sample, a blink and a clock tick: the next session still starts
+// as the first did, with the full 5 s hold and nothing timed from before.
+TEST_F(A723Test, ASwitchOffLeavesNoStopwatchOrTickRunning) {
+    Navigate();
+    rx.entryError = true;
+    StartSample();
+    ASSERT_TRUE(rx.speedTimer.running && rx.blinkTimer.running && rx.tickArmed);
+    TurnTo(0);
+    FrameAfter(0.1);
+    EXPECT_FALSE(rx.testTimer.running || rx.blinkTimer.running || rx.alignTimer.running || rx.speedTimer.running);
+    EXPECT_FALSE(rx.tickArmed);
+    PlaceAircraft(kHomeLat + 0.3, kHomeLon);  // moved 33 km, still within reach of the entered position
+
+    for (int session = 0; session < 2; ++session) {
+        SwitchOn();
+        Type("12000E990615E");
+        TurnTo(A723Receiver::kKnobPosition);
+        Type("S255450E6037360E");
+        Run(3.0);
+        ASSERT_TRUE(rx.alignTimer.running) << session;
+        TurnTo(0);  // off in the middle of the hold
+        FrameAfter(0.1);
+    }
+    SwitchOn();
+    Type("12000E990615E");
+    TurnTo(A723Receiver::kKnobPosition);
+    Type("S255450E6037360E");
+    FrameAfter(0.1);
+    ASSERT_EQ(rx.receiverState, A723Receiver::Aligning);
+    const double started = now;
+    FrameAt(started + 5.0);
+    EXPECT_EQ(rx.receiverState, A723Receiver::Aligning) << "the hold starts over after a switch-off";
+    FrameAt(started + 5.01);
+    ASSERT_EQ(rx.receiverState, A723Receiver::Navigating);
+    FrameAfter(0.1);
+    EXPECT_EQ(rx.groundSpeed, 0.0) << "no speed from the sample of the session before";
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // Clock and calendar
 

@@ -182,23 +182,27 @@ void AircraftSystems::UpdateClock() {
         ++clockDigits[kMinuteUnits];
         minuteLatched = 0;
     }
-    if (clockDigits[kMinuteUnits] == 10) {
-        ++clockDigits[kMinuteTens];
-        clockDigits[kMinuteUnits] = 0;
-    }
-    if (clockDigits[kMinuteTens] == 6) {
-        ++clockDigits[kHourUnits];
-        clockDigits[kMinuteTens] = 0;
-    }
-    if (clockDigits[kHourUnits] == 10) {
-        ++clockDigits[kHourTens];
-        clockDigits[kHourUnits] = 0;
-    }
+    // The set buttons add 1 to their digits between frames, as many times as
+    // they are pressed, and a carry from the digit below adds 1 more: at 00:59
+    // both minute buttons make 7 minute tens. So each carry takes every whole
+    // base off its digit instead of waiting for the digit to equal the base;
+    // 00:59 plus eleven minutes reads 01:10, and no digit is ever left where no
+    // carry catches it. The hours tens wrap at 3 (a press at 21:30 gives 01:30)
+    // before the 24-hour test, so that the test sees a wrapped digit.
+    CarryDigit(kMinuteUnits, kMinuteTens, 10);
+    CarryDigit(kMinuteTens, kHourUnits, 6);
+    CarryDigit(kHourUnits, kHourTens, 10);
+    clockDigits[kHourTens] %= 3;
     if (clockDigits[kHourTens] == 2 && clockDigits[kHourUnits] > 3) {
         clockDigits[kHourTens] = 0;
         clockDigits[kHourUnits] = 0;
     }
-    if (clockDigits[kHourTens] == 3) clockDigits[kHourTens] = 0;
+}
+
+// Digits only ever count up, so they are never negative here.
+void AircraftSystems::CarryDigit(int digit, int next, std::int32_t base) {
+    clockDigits[next] += clockDigits[digit] / base;
+    clockDigits[digit] %= base;
 }
 
 void AircraftSystems::UpdateTransponder() {

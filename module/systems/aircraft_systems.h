@@ -82,6 +82,7 @@ private:
     void UpdateSetterStart();
     void UpdateSsos();
     void UpdateClock();
+    void CarryDigit(int digit, int next, std::int32_t base);
     void UpdateTransponder();
     void UpdateLanding();
     void UpdateWater();

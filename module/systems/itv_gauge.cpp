@@ -16,11 +16,6 @@ constexpr int kHoursUnits = 2;
 constexpr int kHoursTens = 3;
 constexpr int kDigitCount = 4;
 
-// The value at which the update carries each digit (minutes units, minutes tens, hours units, hours tens). A
-// press adds 1 and leaves the carry to the next update, which tests for exactly this value: a second press
-// before that update would push the digit past it, where no carry ever catches it again.
-constexpr std::int32_t kCarryValue[kDigitCount] = {10, 6, 10, 3};
-
 // Pictures 324 to 333 show the digits 0 to 9.
 constexpr std::int32_t kDigitPictures = 10;
 
@@ -36,7 +31,7 @@ double DigitPicture(int index) {
     const AircraftSystems& systems = Systems();
     if (systems.busPowered == 0 || systems.itvBreaker == 0) return -1.0;
     const std::int32_t digit = systems.clockDigits[index];
-    // A press can leave a digit at 10 until the next update carries it; there is no picture for that.
+    // A press can leave a digit past 9 until the next update carries it; there is no picture for that.
     if (digit < 0 || digit >= kDigitPictures) return -1.0;
     return digit;
 }
@@ -46,8 +41,7 @@ void PressButton(int button, int digitIndex, std::uint32_t flags) {
     itvButtonDown[button] = 1;
     if (itvButtonLatch == 0 && flags != mouse_flag::kLeftRelease) {
         soundBank.PlayButtonClick();
-        std::int32_t& digit = Systems().clockDigits[digitIndex];
-        if (digit < kCarryValue[digitIndex]) ++digit;
+        ++Systems().clockDigits[digitIndex];  // the next update carries it
         itvButtonLatch = 1;
     }
     if (flags == mouse_flag::kLeftRelease || flags == mouse_flag::kLeave) {

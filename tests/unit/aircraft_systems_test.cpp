@@ -7,12 +7,14 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 
 #include "frame/exports.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "state/aircraft_state.h"
 #include "state/settings.h"
+#include "support/field_guard.h"
 
 namespace {
 
@@ -278,6 +280,41 @@ TEST_F(AircraftSystemsTest, DrainTailAndBiLamps) {
     EXPECT_EQ(systems.biLamp, 0);
 }
 
+// The frame never writes what the gauges own: the switches, breakers, held buttons, the transponder mode and
+// the setter window flag. Random settings of them, with and without power, so that every lamp loop runs with
+// every value it could leave one entry past its end.
+TEST_F(AircraftSystemsTest, AFrameWritesNoFieldOfTheGauges) {
+    std::mt19937 random(4);
+    auto flag = [&random] { return static_cast<std::uint8_t>(random() % 2); };
+    for (int round = 0; round < 64; ++round) {
+        SCOPED_TRACE(round);
+        siblings.SetSlot(109, round % 4 == 0 ? 0.0 : 1.0);
+        for (int slot : {29, 64, 103, 112, 113, 114, 115}) siblings.SetSlot(slot, flag());
+        for (std::uint8_t* field :
+             {&systems.ardWindowOpen, &systems.itvBreaker, &systems.wingLightsBreaker, &systems.doorHeatBreaker,
+              &systems.gearVentBreaker, &systems.ardHeatBreaker, &systems.waterLevelBreaker,
+              &systems.waterPump1Breaker, &systems.waterPump2Breaker, &systems.tailSignalBreaker,
+              &systems.waterCheckPressed, &systems.drainCheckPressed, &systems.tailCheckPressed})
+            *field = flag();
+        systems.drainHeatSwitch = static_cast<std::int32_t>(random() % 3);
+        systems.transponderMode = static_cast<std::int32_t>(random() % 7);
+        systems.waterQuantity = static_cast<double>(random() % 1000);
+        const auto before = field_guard::Bytes(systems);
+        Frame();
+        field_guard::ExpectUnchanged(
+            before, systems,
+            {GUARDED_FIELD(systems, transponderMode), GUARDED_FIELD(systems, owner),
+             GUARDED_FIELD(systems, ardWindowOpen), GUARDED_FIELD(systems, itvBreaker),
+             GUARDED_FIELD(systems, wingLightsBreaker), GUARDED_FIELD(systems, doorHeatBreaker),
+             GUARDED_FIELD(systems, gearVentBreaker), GUARDED_FIELD(systems, ardHeatBreaker),
+             GUARDED_FIELD(systems, waterLevelBreaker), GUARDED_FIELD(systems, waterPump1Breaker),
+             GUARDED_FIELD(systems, waterPump2Breaker), GUARDED_FIELD(systems, drainHeatSwitch),
+             GUARDED_FIELD(systems, tailSignalBreaker), GUARDED_FIELD(systems, waterCheckPressed),
+             GUARDED_FIELD(systems, drainCheckPressed), GUARDED_FIELD(systems, tailCheckPressed),
+             GUARDED_FIELD(systems, settings)});
+    }
+}
+
 // --- The landing model ---
 
 class LandingTest : public AircraftSystemsTest {
@@ -438,6 +475,104 @@ TEST_F(LandingTest, FansStoppedBeforeTheCheckLeaveTheHeat) {
     EXPECT_DOUBLE_EQ(systems.brakeTemperature, 60.0);
     ASSERT_EQ(systems.messageCount, 1);
     EXPECT_EQ(systems.messages[0], 2);
+}
+
+// The rate and the boundary of every cooling and heating rule, one frame or a thousand at a time: a changed
+// rate, a comparison made strict or loose, or a floor taken away shows as a different temperature.
+struct TemperatureCase {
+    const char* description;
+    bool onGround;
+    double airTempC;
+    double token333;  // the fast cooling above 100
+    double start;
+    int frames;
+    double expected;
+};
+
+class BrakeTemperatureTest : public LandingTest, public testing::WithParamInterface<TemperatureCase> {};
+
+TEST_P(BrakeTemperatureTest, CoolsInTheAirAndFreezesAtZeroDegrees) {
+    const TemperatureCase& c = GetParam();
+    simulator.SetVariable(60, c.onGround ? 1.0 : 0.0);
+    simulator.SetVariable(341, c.airTempC);
+    simulator.SetVariable(333, c.token333);
+    Frame();  // a touchdown, if any, is behind us
+    systems.brakeTemperature = c.start;
+    Frame(c.frames);
+    EXPECT_NEAR(systems.brakeTemperature, c.expected, 1e-9) << c.description;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, BrakeTemperatureTest,
+    testing::Values(TemperatureCase{"slow cooling", false, 15.0, 100.0, 10.0, 1000, 10.0 - 1000 * 0.00019},
+                    TemperatureCase{"fast cooling", false, 15.0, 100.001, 10.0, 1000, 10.0 - 1000 * 0.0019},
+                    TemperatureCase{"one frame may go below zero", false, 15.0, 0.0, 0.0001, 1, 0.0001 - 0.00019},
+                    TemperatureCase{"and the next is zero", false, 15.0, 0.0, 0.0001, 2, 0.0},
+                    TemperatureCase{"no cooling on the ground", true, 15.0, 500.0, 10.0, 1000, 10.0},
+                    TemperatureCase{"0 degrees is frost", true, 0.0, 0.0, 10.0, 1, 0.0},
+                    TemperatureCase{"just above 0 is not", true, 0.001, 0.0, 10.0, 1, 10.0},
+                    TemperatureCase{"frost in the air too", false, -0.001, 0.0, 10.0, 1, 0.0}));
+
+// The first application after a flight adds the mass over 70 t and the air temperature; every application
+// adds a hundredth of the speed.
+TEST_F(LandingTest, TheFirstApplicationAddsTheExcessMassAndTheAir) {
+    simulator.SetVariable(386, 5000.0);  // 15 052.5 kg of fuel: with the payload and the empty aircraft, 70.6025 t
+    Airborne();
+    TouchDown(0.0);
+    Brake(150.0);
+    const double payloadTonnes = systems.settings->payloadKg / 1000.0;
+    const double excess = 15.0525 + payloadTonnes + 55.1 - 70.0;
+    EXPECT_NEAR(systems.brakeTemperature, 1.5 + excess + 15.0, 1e-9);
+    Brake(50.0);
+    EXPECT_NEAR(systems.brakeTemperature, 2.0 + excess + 15.0, 1e-9);
+}
+
+// The mark is passed at more than 30 either way; the fans then take 20 off, down to 0 and never below.
+struct MarkCase {
+    double rolled;
+    bool fans;
+    double start;
+    int phase;
+    double expected;
+};
+
+class MarkTest : public LandingTest, public testing::WithParamInterface<MarkCase> {};
+
+TEST_P(MarkTest, PassingTheMarkCoolsByTwentyWithTheFans) {
+    const MarkCase& c = GetParam();
+    systems.gearVentBreaker = c.fans ? 1 : 0;
+    siblings.SetSlot(115, 1.0);
+    siblings.SetSlot(114, 1.0);
+    Airborne();
+    TouchDown(100.0);
+    systems.brakeTemperature = c.start;
+    RollTo(100.0 + c.rolled);
+    EXPECT_EQ(systems.landingPhase, c.phase);
+    EXPECT_DOUBLE_EQ(systems.brakeTemperature, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, MarkTest,
+                         testing::Values(MarkCase{30.0, true, 80.0, 1, 80.0}, MarkCase{-30.0, true, 80.0, 1, 80.0},
+                                         MarkCase{30.001, true, 80.0, 2, 60.0},
+                                         MarkCase{-30.001, true, 80.0, 2, 60.0},
+                                         MarkCase{30.001, false, 80.0, 2, 80.0},
+                                         MarkCase{30.001, true, 20.0, 2, 0.0}, MarkCase{30.001, true, 20.5, 2, 0.5}));
+
+// An engine runs above 50, not at 50: the check runs once fewer than two do.
+TEST_F(LandingTest, AnEngineAtExactly50HasRunDown) {
+    Airborne();
+    TouchDown(0.0);
+    RollTo(31.0);
+    systems.brakeTemperature = 50.0;
+    simulator.SetVariable(625, 50.0001);
+    simulator.SetVariable(644, 50.0001);
+    simulator.SetVariable(663, 0.0);
+    Frame();
+    EXPECT_EQ(systems.landingPhase, 2) << "two still run";
+    simulator.SetVariable(644, 50.0);
+    Frame();
+    EXPECT_EQ(systems.landingPhase, 0);
+    EXPECT_EQ(systems.messageCount, 1);
 }
 
 TEST_F(LandingTest, ReverseOffBelow100RaisesCode3Once) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <set>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "sim/gauge_access.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
+#include "support/field_guard.h"
 #include "support/temp_folder.h"
 #include "support/wav_file.h"
 
@@ -173,6 +175,43 @@ INSTANTIATE_TEST_SUITE_P(
         LampCase{"selectors at their ends", 1.0, {1, 1, 1}, 1, 0, 0, 0, 1, 0, 0, 0, 0, 7, 4, {}},
         LampCase{"power slot not a number", kNaN, {1, 1, 1}, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, {0}},
         LampCase{"power slot infinite", -kInfinity, {1, 1, 1}, 1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, {23, 24, 25}}));
+
+// The frame writes the lamps, the arming, the flash cycle and the power flag and nothing else: the switches,
+// buttons, selectors and latches are the gauge's. Random settings of them, fuel valves and power, so that every
+// lamp loop runs with every value it could leave one entry past its end.
+TEST_F(FireProtectionTest, AFrameWritesNoFieldOfTheGauge) {
+    std::mt19937 random(723);
+    auto flag = [&random] { return static_cast<std::uint8_t>(random() % 2); };
+    for (int round = 0; round < 64; ++round) {
+        SCOPED_TRACE(round);
+        siblings.SetSlot(kPowerSlot, round % 8 == 0 ? 0.0 : 1.0);
+        for (int engine = 0; engine < 3; ++engine) siblings.SetSlot(kFuelValveSlot1 + engine, flag());
+        for (std::uint8_t* field : {&panel.neutralGasPressed, &panel.apuAgentPressed, &panel.powerSwitch,
+                                    &panel.sirenSwitch, &panel.smokeTestButton, &panel.extinguisherTestButton,
+                                    &panel.lampTestButton, &panel.neutralGasOn, &panel.apuAgentOn})
+            *field = flag();
+        for (int i = 0; i < 3; ++i) {
+            panel.stagePressed[i] = flag();
+            panel.engineAgentPressed[i] = flag();
+            panel.stageFired[i] = flag();
+            panel.engineAgentOn[i] = flag();
+        }
+        panel.compartmentSelector = static_cast<std::int32_t>(random() % 5);
+        panel.sensorGroupSelector = static_cast<std::int32_t>(random() % 8);
+        const auto before = field_guard::Bytes(panel);
+        FrameAt(100.0 + round);
+        field_guard::ExpectUnchanged(
+            before, panel,
+            {GUARDED_FIELD(panel, owner), GUARDED_FIELD(panel, neutralGasPressed),
+             GUARDED_FIELD(panel, apuAgentPressed), GUARDED_FIELD(panel, stagePressed),
+             GUARDED_FIELD(panel, engineAgentPressed), GUARDED_FIELD(panel, powerSwitch),
+             GUARDED_FIELD(panel, sirenSwitch), GUARDED_FIELD(panel, smokeTestButton),
+             GUARDED_FIELD(panel, extinguisherTestButton), GUARDED_FIELD(panel, lampTestButton),
+             GUARDED_FIELD(panel, compartmentSelector), GUARDED_FIELD(panel, sensorGroupSelector),
+             GUARDED_FIELD(panel, neutralGasOn), GUARDED_FIELD(panel, apuAgentOn), GUARDED_FIELD(panel, stageFired),
+             GUARDED_FIELD(panel, engineAgentOn)});
+    }
+}
 
 TEST_F(FireProtectionTest, APowerSlotThatCannotBeReadCountsAsPower) {
     ASSERT_TRUE(siblings.HoldSlot(kPowerSlot));

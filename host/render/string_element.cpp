@@ -32,6 +32,13 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// Faces drawn to the widths of the Windows fonts of these names, so that text fills its box as in the simulator.
+const std::map<std::string, std::string> kSameWidths = {
+    {"courier new", "Liberation Mono"},
+    {"arial", "Liberation Sans"},
+    {"times new roman", "Liberation Serif"},
+};
+
 std::set<std::string> InstalledFamilies() {
     std::set<std::string> names;
     PangoFontFamily** families = nullptr;
@@ -56,7 +63,11 @@ std::string FontChooser::Family(const std::string& requested) {
     if (auto found = chosen_.find(requested); found != chosen_.end()) return found->second;
     if (!installed_) installed_ = InstalledFamilies();
     std::string family = requested;
-    if (requested.empty() || installed_->count(Lower(requested)) == 0) {
+    const auto sameWidths = kSameWidths.find(Lower(requested));
+    if (installed_->count(Lower(requested)) == 0 && sameWidths != kSameWidths.end() &&
+        installed_->count(Lower(sameWidths->second)) != 0) {
+        family = sameWidths->second;
+    } else if (requested.empty() || installed_->count(Lower(requested)) == 0) {
         family = kFallback;
         if (warnings_)
             warnings_("font \"" + requested + "\" is not installed; its text is set in " + std::string(kFallback));

@@ -1,6 +1,8 @@
 // Where the renderer reports what it could not draw as asked; drawing always goes on.
 #pragma once
 
+#include <errno.h>
+
 #include <functional>
 #include <iostream>
 #include <string>
@@ -10,7 +12,10 @@ namespace render {
 using WarningSink = std::function<void(const std::string& warning)>;
 
 inline WarningSink StderrWarnings() {
-    return [](const std::string& warning) { std::cerr << "avrion-render: warning: " << warning << "\n"; };
+    // Named after the program that draws: avrion-render, avrion-scenario, avrion-panel.
+    return [](const std::string& warning) {
+        std::cerr << program_invocation_short_name << ": warning: " << warning << "\n";
+    };
 }
 
 }  // namespace render

@@ -44,6 +44,10 @@ std::unique_ptr<SoundCapture> SoundCapture::Open(const std::string& wavPath, std
         error = "cannot open an OpenAL loopback device to record the sound";
         return nullptr;
     }
+    if (wavPath.empty()) {
+        HostDesktop::Instance().audioContext = d.context;
+        return capture;
+    }
     SF_INFO info{};
     info.samplerate = kSampleRate;
     info.channels = 1;
@@ -63,7 +67,7 @@ SoundCapture::~SoundCapture() {
 }
 
 void SoundCapture::Advance(double seconds) {
-    if (!(seconds > 0.0)) return;
+    if (!(seconds > 0.0) || device_->file == nullptr) return;
     pendingSamples_ += seconds * kSampleRate;
     const auto samples = static_cast<long long>(std::floor(pendingSamples_));
     if (samples <= 0) return;

@@ -14,6 +14,9 @@ public:
 
     // Null with the reason in error when the file or the device cannot be had.
     static std::unique_ptr<SoundCapture> Open(const std::string& wavPath, std::string& error);
+    // A device that keeps nothing: the module plays into it as into any, and
+    // no sound card is asked for (nor its absence reported by the module).
+    static std::unique_ptr<SoundCapture> Silent(std::string& error) { return Open(std::string(), error); }
     ~SoundCapture();
     SoundCapture(const SoundCapture&) = delete;
     SoundCapture& operator=(const SoundCapture&) = delete;

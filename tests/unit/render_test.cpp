@@ -346,6 +346,19 @@ TEST_F(OwnGauge, AStringWithoutATextBufferIsNotAskedForItsText) {
     EXPECT_EQ(Mentioning(warnings, "no text buffer"), 1u);
 }
 
+// The module's text is set in Courier New: a face of the same widths stands in for it without a word, and only a
+// face with no such stand-in is reported, once.
+TEST(FontChooser, TakesAFaceOfTheSameWidthsBeforeWarningOfAMissingOne) {
+    std::vector<std::string> warnings;
+    render::FontChooser fonts([&warnings](const std::string& warning) { warnings.push_back(warning); });
+    EXPECT_EQ(fonts.Family("Courier New"), "Liberation Mono") << "fonts-liberation is installed by tools/setup.sh";
+    EXPECT_EQ(fonts.Family("courier new"), "Liberation Mono");
+    EXPECT_EQ(warnings, std::vector<std::string>{});
+    EXPECT_EQ(fonts.Family("No Such Face 42"), render::FontChooser::kFallback);
+    fonts.Family("No Such Face 42");
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
 TEST(ColourRef, IsBlueGreenRed) {
     const render::Rgb pale = render::FromColourRef(0x00F4F4EA);
     EXPECT_DOUBLE_EQ(pale.red, 0xEA / 255.0);

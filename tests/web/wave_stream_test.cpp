@@ -23,6 +23,7 @@ void PutText(std::vector<std::uint8_t>& bytes, const char* text) { bytes.insert(
 // A header as the wave writer makes it: extensible format, no length known.
 std::vector<std::uint8_t> Header(std::uint16_t subformat, std::uint16_t bits, std::uint16_t channels = 2) {
     std::vector<std::uint8_t> bytes;
+    bytes.reserve(80);  // also keeps GCC 12 from a false overflow warning on the first insert
     PutText(bytes, "RIFF");
     Put32(bytes, 0xFFFFFFFF);
     PutText(bytes, "WAVE");

@@ -23,4 +23,16 @@ sleep 0.3
 wait "$watcher"
 grep -qx "slot 102 = 1" "$watched"
 
-echo "ok: the slot table is shared while held and fresh afterwards"
+# A second interactive program on the same table says so at start instead of sharing it.
+"$host" --sim-root "$sim_root" --frames 36 --real-time >/dev/null &
+first=$!
+sleep 0.5
+if second=$("$host" --sim-root "$sim_root" --frames 1 2>&1); then
+    echo "a second avrion-host shared the table of the first"
+    exit 1
+fi
+wait "$first"
+grep -q "in use by avrion-host (process $first)" <<<"$second"
+"$host" --sim-root "$sim_root" --frames 1 >/dev/null
+
+echo "ok: the slot table is shared while held and fresh afterwards, and claimed by one interactive program"

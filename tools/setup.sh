@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libopenal-dev libsndfile1-dev sox clang libclang-rt-14-dev
     libcairo2-dev libpango1.0-dev libfreeimage-dev fonts-dejavu-core libyaml-cpp-dev libinih-dev nlohmann-json3-dev
-    libcpp-httplib-dev chromium
+    libcpp-httplib-dev libcli11-dev fonts-liberation chromium
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
     wine wine32:i386 zip
 )

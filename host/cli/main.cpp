@@ -8,20 +8,14 @@
 #include "cli/sound_output.h"
 #include "host_paths.h"
 #include "loader/module_host.h"
+#include "sim/objects_table.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "sim/variable_names.h"
 
 int main(int argc, char** argv) {
     HostOptions options;
-    if (std::string error = ParseHostOptions(argc, argv, options); !error.empty()) {
-        std::cerr << "avrion-host: " << error << "\n";
-        return 2;
-    }
-    if (options.help) {
-        std::cout << HostUsage();
-        return 0;
-    }
+    if (const auto status = ParseHostOptions(argc, argv, options)) return *status;
     if (options.listVariables) {
         for (const auto& variable : variable_names::All())
             std::cout << variable.token << "\t" << variable.name << "\t" << variable.meaning << "\n";
@@ -35,6 +29,14 @@ int main(int argc, char** argv) {
     if (!host_paths::IsFolder(simRoot)) {
         std::cerr << "avrion-host: the simulator root " << simRoot << " is not a folder\n";
         return 2;
+    }
+
+    // The table avrion-slots attaches to, claimed before anything opens an object in it.
+    std::string tableError;
+    const auto table = ObjectsTable::Claim(options.objects, "avrion-host", tableError);
+    if (!table) {
+        std::cerr << "avrion-host: " << tableError << "\n";
+        return 1;
     }
 
     Simulator simulator;

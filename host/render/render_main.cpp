@@ -1,14 +1,16 @@
 // avrion-render: loads the gauge module as the simulator does, runs it for some frames and draws what the panel
 // would show: every window of a panel layout and a contact sheet of all the module's gauges, as PNG files.
 #include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/click_schedule.h"
+#include "cli/command_line.h"
+#include "cli/host_paths.h"
 #include "loader/module_host.h"
 #include "render/bitmap_store.h"
 #include "render/contact_sheet.h"
@@ -17,35 +19,18 @@
 #include "render/panel_layout.h"
 #include "render/window_drawing.h"
 #include "sim/host_desktop.h"
+#include "sim/objects_table.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "sim/variable_settings.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: avrion-render MODULE SIM_ROOT BITMAP_FOLDER LAYOUT FRAMES OUTPUT_FOLDER [options]\n"
-    "  MODULE          the gauge module (Kesta_Avrion_0_018.so)\n"
-    "  SIM_ROOT        simulator root folder with Gauges/ and Aircraft/\n"
-    "  BITMAP_FOLDER   the module's bitmaps as <id>.bmp\n"
-    "  LAYOUT          panel.cfg naming the windows and where their gauges go\n"
-    "  FRAMES          simulator frames to run before drawing\n"
-    "  OUTPUT_FOLDER   where windowNN.png and contact-sheet.png are written\n"
-    "options:\n"
-    "  --slot N=VALUE  set shared slot N as a sibling module would (repeatable; the bus, slot 109, is powered\n"
-    "                  unless given here)\n"
-    "  --var NAME=VALUE  set a simulator variable, by name or token (repeatable)\n"
-    "  --vars FILE     read NAME = VALUE lines from a file\n"
-    "  --click F:GAUGE:N[:left|right|hold=K]\n"
-    "                  at frame F click mouse area N of GAUGE (hold: press, hold K frames, release)\n"
-    "  --all-windows   draw the hidden windows too\n"
-    "  --each-gauge    also write every gauge alone, as gauge-NAME.png\n";
-
 constexpr int kBusPowerSlot = 109;
 constexpr int kMostFrames = 1'000'000;
 
 struct Options {
-    std::string modulePath, simRoot, bitmapFolder, layoutPath, outputFolder;
+    std::string modulePath, simRoot, bitmapFolder, layoutPath, outputFolder, objects;
     int frames = 0;
     std::vector<SlotSetting> slots;
     std::vector<VariableSetting> variables;
@@ -54,64 +39,45 @@ struct Options {
     bool eachGauge = false;
 };
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
-
-// Empty on success, else the fault.
-std::string ParseOptions(int argc, char** argv, Options& options) {
-    std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) return false;
-            out = argv[++i];
-            return true;
-        };
-        std::string text;
-        if (arg == "--all-windows") {
-            options.allWindows = true;
-        } else if (arg == "--each-gauge") {
-            options.eachGauge = true;
-        } else if (arg == "--slot") {
-            if (!value(text)) return "--slot needs N=VALUE";
-            SlotSetting slot;
-            if (std::string error = ParseSlotSetting(text, slot); !error.empty()) return error;
-            options.slots.push_back(slot);
-        } else if (arg == "--click") {
-            if (!value(text)) return "--click needs FRAME:GAUGE:AREA";
-            ScheduledClick click;
-            if (std::string error = ParseClick(text, click); !error.empty()) return error;
-            options.clicks.Add(click);
-        } else if (arg == "--var") {
-            if (!value(text)) return "--var needs NAME=VALUE";
-            VariableSetting variable;
-            if (std::string error = ParseVariableSetting(text, variable); !error.empty()) return error;
-            options.variables.push_back(variable);
-        } else if (arg == "--vars") {
-            if (!value(text)) return "--vars needs a file";
-            if (std::string error = ReadVariableFile(text, options.variables); !error.empty()) return error;
-        } else if (arg.starts_with("--")) {
-            return "unknown option " + std::string(arg);
-        } else {
-            positional.emplace_back(arg);
-        }
-    }
-    if (positional.size() != 6) return "expected six arguments, found " + std::to_string(positional.size());
-    const std::string& frames = positional[4];
-    const auto [end, error] = std::from_chars(frames.data(), frames.data() + frames.size(), options.frames);
-    if (error != std::errc() || end != frames.data() + frames.size() || options.frames < 0 ||
-        options.frames > kMostFrames)
-        return "FRAMES must be a whole number from 0 to " + std::to_string(kMostFrames) + ", not " + frames;
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+    CLI::App app{"Loads the gauge module as the simulator does, runs it for some frames and draws what the panel "
+                 "would show: every window of a panel layout and a contact sheet of all the module's gauges, as PNG "
+                 "files.",
+                 "avrion-render"};
+    command_line::Describe(app);
+    app.add_option("MODULE", options.modulePath, "the gauge module (Kesta_Avrion_0_018.so)")->required();
+    app.add_option("SIM_ROOT", options.simRoot, "simulator root folder with Gauges/ and Aircraft/")->required();
+    app.add_option("BITMAP_FOLDER", options.bitmapFolder, "the module's bitmaps as <id>.bmp")->required();
+    app.add_option("LAYOUT", options.layoutPath, "panel.cfg naming the windows and where their gauges go")->required();
+    app.add_option("FRAMES", options.frames, "simulator frames to run before drawing")
+        ->required()
+        ->check(CLI::Range(0, kMostFrames));
+    app.add_option("OUTPUT_FOLDER", options.outputFolder, "where windowNN.png and contact-sheet.png are written")
+        ->required();
+    command_line::AddSlots(app, options.slots, "; the bus, slot 109, is powered unless given here");
+    command_line::AddVariables(app, options.variables);
+    app.add_option_function<std::vector<std::string>>(
+           "--click",
+           [&options](const std::vector<std::string>& texts) {
+               for (const std::string& text : texts) {
+                   ScheduledClick click;
+                   if (std::string error = ParseClick(text, click); !error.empty())
+                       throw CLI::ValidationError("--click", error);
+                   options.clicks.Add(click);
+               }
+           },
+           "at frame F click mouse area N of GAUGE (hold: press, hold K frames, release; repeatable)")
+        ->type_name("F:GAUGE:N[:left|right|hold=K]")
+        ->allow_extra_args(false);
+    app.add_flag("--all-windows", options.allWindows, "draw the hidden windows too");
+    app.add_flag("--each-gauge", options.eachGauge, "also write every gauge alone, as gauge-NAME.png");
+    command_line::AddObjects(app, options.objects, "a table of the run's own, removed when it ends");
+    if (auto status = command_line::Parse(app, argc, argv)) return status;
     // Relative paths are the caller's: the module's simulator root becomes the working folder below.
-    options.modulePath = Absolute(positional[0]);
-    options.simRoot = Absolute(positional[1]);
-    options.bitmapFolder = Absolute(positional[2]);
-    options.layoutPath = Absolute(positional[3]);
-    options.outputFolder = Absolute(positional[5]);
-    return std::string();
+    for (std::string* path :
+         {&options.modulePath, &options.simRoot, &options.bitmapFolder, &options.layoutPath, &options.outputFolder})
+        *path = host_paths::Absolute(*path);
+    return std::nullopt;
 }
 
 // A gauge name as part of a file name: the module's own text, kept from leaving the output folder.
@@ -142,6 +108,13 @@ int Run(Options& options) {
         return 2;
     }
 
+    std::string tableError;
+    const auto table = options.objects.empty() ? ObjectsTable::OfItsOwn(tableError)
+                                               : ObjectsTable::Attach(host_paths::Absolute(options.objects), tableError);
+    if (!table) {
+        std::cerr << "avrion-render: " << tableError << "\n";
+        return 2;
+    }
     Simulator simulator;
     for (const VariableSetting& variable : options.variables) Apply(variable, simulator);
     SiblingModules siblings;
@@ -215,15 +188,8 @@ int Run(Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-        std::cout << kUsage;
-        return 0;
-    }
     Options options;
-    if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-        std::cerr << "avrion-render: " << error << "\n" << kUsage;
-        return 2;
-    }
+    if (const auto status = ParseOptions(argc, argv, options)) return *status;
     const int status = Run(options);
     render::ReleaseFontCaches();
     return status;

@@ -7,8 +7,10 @@
 // or the run went wrong, 2 when the scenario or the command line was refused.
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "cli/command_line.h"
 #include "cli/host_paths.h"
 #include "loader/module_host.h"
 #include "scenario/progress_bar.h"
@@ -26,39 +28,22 @@ using scenario::command::kRefused;
 
 struct Options : scenario::command::CommonOptions {};
 
-const char* Usage() {
-    return "usage: avrion-scenario [options] SCENARIO.json\n"
-           "  SCENARIO.json     a scenario compiled by the Linux avrion-scenario --compile\n"
-           "  --module FILE     the gauge module (default: Gauges\\Kesta_Avrion_0_018.gau below this program)\n"
-           "  --output DIR      where trace.csv and summary.txt go (default: scenario-output\\NAME)\n"
-           "  --real-time       run at the pace of simulator time\n"
-           "  --fast            run as fast as possible, whatever the scenario says\n"
-           "  --check           read the scenario and check it against the module; run no frame\n"
-           "The simulator's folder is this program's folder, as FS9.EXE's is for FS9.\n";
-}
-
-std::string ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        bool taken = false;
-        if (std::string fault = scenario::command::TakeCommonArgument(argc, argv, i, options, taken); !fault.empty())
-            return fault;
-        if (!taken) return "unknown option " + std::string(argv[i]);
-    }
-    return scenario::command::CheckCommonOptions(options);
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+    CLI::App app{"Plays a scenario that the Linux avrion-scenario compiled (--compile) through the .gau, headless, "
+                 "as FS9 would load it. The simulator's folder is this program's folder, as FS9.EXE's is for FS9. "
+                 "Exit status 0 when every expectation held, 1 when one did not or the run went wrong, 2 when the "
+                 "command line or the scenario was refused.",
+                 "avrion-scenario"};
+    command_line::Describe(app);
+    scenario::command::AddCommonOptions(app, options, "Gauges\\Kesta_Avrion_0_018.gau below this program");
+    return command_line::Parse(app, argc, argv);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
-    if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n" << Usage();
-        return kRefused;
-    }
-    if (options.help) {
-        std::cout << Usage();
-        return 0;
-    }
+    if (const auto status = ParseOptions(argc, argv, options)) return *status;
 
     // Every path is fixed before the simulator's folder becomes the working folder.
     const std::string simRoot = host_paths::ProgramFolder();

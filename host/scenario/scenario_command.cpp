@@ -2,45 +2,28 @@
 
 #include <iostream>
 
+#include "cli/command_line.h"
+
 #include "loader/module_host.h"
 #include "scenario/scenario_checks.h"
 #include "sim/sibling_modules.h"
 
 namespace scenario::command {
 
-std::string TakeCommonArgument(int argc, char** argv, int& i, CommonOptions& options, bool& taken) {
-    const std::string argument = argv[i];
-    const auto value = [&](std::string& into) {
-        if (i + 1 >= argc) return false;
-        into = argv[++i];
-        return true;
-    };
-    taken = true;
-    if (argument == "--help" || argument == "-h") {
-        options.help = true;
-    } else if (argument == "--module") {
-        if (!value(options.modulePath)) return "--module needs a file";
-    } else if (argument == "--output") {
-        if (!value(options.outputFolder)) return "--output needs a folder";
-    } else if (argument == "--real-time") {
-        options.realTime = true;
-    } else if (argument == "--fast") {
-        options.realTime = false;
-    } else if (argument == "--check") {
-        options.checkOnly = true;
-    } else if (argument.empty() || argument.front() != '-') {
-        if (!options.scenarioPath.empty())
-            return "one scenario at a time (got " + options.scenarioPath + " and " + argument + ")";
-        options.scenarioPath = argument;
-    } else {
-        taken = false;
-    }
-    return std::string();
-}
-
-std::string CheckCommonOptions(const CommonOptions& options) {
-    if (!options.help && options.scenarioPath.empty()) return "no scenario file given";
-    return std::string();
+void AddCommonOptions(CLI::App& app, CommonOptions& options, const std::string& moduleDefault) {
+    app.add_option("SCENARIO", options.scenarioPath, "the scenario file")->required();
+    command_line::AddModule(app, options.modulePath, moduleDefault);
+    app.add_option("--output", options.outputFolder,
+                   "where trace.csv, summary.txt and the rest go (default: scenario-output/NAME, NAME the scenario "
+                   "file's name)")
+        ->type_name("DIR");
+    auto* realTime = app.add_flag_function(
+        "--real-time", [&options](std::int64_t) { options.realTime = true; }, "run at the pace of simulator time");
+    app.add_flag_function(
+           "--fast", [&options](std::int64_t) { options.realTime = false; },
+           "run as fast as possible, whatever the scenario says")
+        ->excludes(realTime);
+    app.add_flag("--check", options.checkOnly, "read the scenario and check it against the module; run no frame");
 }
 
 int Refuse(const std::vector<Problem>& problems, const std::string& why) {

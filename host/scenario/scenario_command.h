@@ -11,6 +11,10 @@
 
 #include "scenario/scenario.h"
 
+namespace CLI {
+class App;
+}
+
 class ModuleHost;
 class SiblingModules;
 
@@ -26,14 +30,10 @@ struct CommonOptions {
     std::string outputFolder;
     std::optional<bool> realTime;
     bool checkOnly = false;
-    bool help = false;
 };
 
-// Takes argv[i], and its value after it, when it is a common option or the
-// scenario file; taken says whether it was. The text is the fault, if any.
-std::string TakeCommonArgument(int argc, char** argv, int& i, CommonOptions& options, bool& taken);
-// The fault of a command line whose arguments were all taken, if any.
-std::string CheckCommonOptions(const CommonOptions& options);
+// The scenario file and the options both programs take.
+void AddCommonOptions(CLI::App& app, CommonOptions& options, const std::string& moduleDefault);
 
 // Prints each problem and why no frame ran; returns kRefused.
 int Refuse(const std::vector<Problem>& problems, const std::string& why);

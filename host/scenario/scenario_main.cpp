@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/command_line.h"
 #include "cli/host_paths.h"
 #include "loader/module_host.h"
 #include "render/label.h"
@@ -20,6 +21,7 @@
 #include "scenario/scenario_json.h"
 #include "scenario/scenario_pictures.h"
 #include "scenario/scenario_runner.h"
+#include "sim/objects_table.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "sim/sound_capture.h"
@@ -34,69 +36,44 @@ struct Options : scenario::command::CommonOptions {
     std::string layoutPath;
     std::string bitmapFolder = "module/resources/bitmaps";
     std::string compiledPath;
+    std::string objects;
     bool pictures = true;
     bool sound = true;
+    bool soundDevice = false;
 };
 
-const char* Usage() {
-    return "usage: avrion-scenario [options] SCENARIO.yaml\n"
-           "  --module FILE     the gauge module (default: the one beside this program)\n"
-           "  --sim-root DIR    the simulator's root folder (default: this program's folder)\n"
-           "  --output DIR      where trace.csv and summary.txt go (default: scenario-output/NAME)\n"
-           "  --real-time       run at the pace of simulator time\n"
-           "  --fast            run as fast as possible, whatever the scenario says\n"
-           "  --check           read the scenario and check it against the module; run no frame\n"
-           "  --compile FILE    check it so and write it as JSON for the Windows avrion-scenario; run no frame\n"
-           "  --layout FILE     panel layout for pictures (default: SIM_ROOT/panel/panel.cfg)\n"
-           "  --bitmaps DIR     the gauges' bitmaps for pictures (default: module/resources/bitmaps)\n"
-           "  --no-pictures     take no pictures\n"
-           "  --no-sound        record no sound.wav\n"
-           "The format of scenario files: host/scenario/README.md.\n";
-}
-
-std::string ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        bool taken = false;
-        if (std::string fault = scenario::command::TakeCommonArgument(argc, argv, i, options, taken); !fault.empty())
-            return fault;
-        if (taken) continue;
-        const std::string argument = argv[i];
-        const auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return true;
-        };
-        if (argument == "--sim-root") {
-            if (!value(options.simRoot)) return "--sim-root needs a folder";
-        } else if (argument == "--layout") {
-            if (!value(options.layoutPath)) return "--layout needs a file";
-        } else if (argument == "--bitmaps") {
-            if (!value(options.bitmapFolder)) return "--bitmaps needs a folder";
-        } else if (argument == "--no-pictures") {
-            options.pictures = false;
-        } else if (argument == "--no-sound") {
-            options.sound = false;
-        } else if (argument == "--compile") {
-            if (!value(options.compiledPath)) return "--compile needs a file";
-        } else {
-            return "unknown option " + argument;
-        }
-    }
-    return scenario::command::CheckCommonOptions(options);
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+    CLI::App app{"Plays a scripted flight through the gauge module and checks what its gauges, slots and windows "
+                 "show. The format of scenario files: host/scenario/README.md. Exit status 0 when every expectation "
+                 "held, 1 when one did not or the run went wrong, 2 when the command line or the scenario was "
+                 "refused before any frame ran.",
+                 "avrion-scenario"};
+    command_line::Describe(app);
+    scenario::command::AddCommonOptions(app, options, "the one beside this program");
+    command_line::AddSimRoot(app, options.simRoot);
+    command_line::AddObjects(app, options.objects, "a table of the run's own, removed when it ends");
+    app.add_option("--compile", options.compiledPath,
+                   "check the scenario and write it as JSON for the Windows avrion-scenario; run no frame")
+        ->type_name("FILE");
+    app.add_option("--layout", options.layoutPath, "panel layout for pictures (default: SIM_ROOT/panel/panel.cfg)")
+        ->type_name("FILE");
+    app.add_option("--bitmaps", options.bitmapFolder, "the gauges' bitmaps for pictures")
+        ->type_name("DIR")
+        ->capture_default_str();
+    app.add_flag("!--no-pictures", options.pictures, "take no pictures");
+    auto* noSound = app.add_flag("!--no-sound", options.sound, "record no sound.wav, and play nothing");
+    app.add_flag("--sound-device", options.soundDevice,
+                 "play to this machine's sound output instead of recording sound.wav (without one the module says "
+                 "so, as in the simulator)")
+        ->excludes(noSound);
+    return command_line::Parse(app, argc, argv);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
-    if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n" << Usage();
-        return kRefused;
-    }
-    if (options.help) {
-        std::cout << Usage();
-        return 0;
-    }
+    if (const auto status = ParseOptions(argc, argv, options)) return *status;
 
     // Every path is fixed before the simulator root becomes the working folder.
     const std::string scenarioPath = host_paths::Absolute(options.scenarioPath);
@@ -131,14 +108,27 @@ int main(int argc, char** argv) {
         std::cerr << "avrion-scenario: " << error << "\n";
         return kRefused;
     }
-    // The module opens its sound device as it loads, so the recording comes first.
+    // The module opens its sound device as it loads, so the recording (or the silent device) comes first.
     std::unique_ptr<SoundCapture> sound;
-    if (options.sound && !options.checkOnly && options.compiledPath.empty()) {
-        std::error_code ignored;
-        std::filesystem::create_directories(outputFolder, ignored);
+    const bool recording = options.sound && !options.soundDevice && !options.checkOnly && options.compiledPath.empty();
+    if (!options.soundDevice) {
         std::string error;
-        sound = SoundCapture::Open((std::filesystem::path(outputFolder) / "sound.wav").string(), error);
-        if (!sound) std::cerr << "avrion-scenario: warning: no sound recorded: " << error << "\n";
+        if (recording) {
+            std::error_code ignored;
+            std::filesystem::create_directories(outputFolder, ignored);
+            sound = SoundCapture::Open((std::filesystem::path(outputFolder) / "sound.wav").string(), error);
+        } else {
+            sound = SoundCapture::Silent(error);
+        }
+        if (!sound) std::cerr << "avrion-scenario: warning: " << (recording ? "no sound recorded: " : "") << error << "\n";
+    }
+    // A table of named objects of the run's own, unless told to share one.
+    std::string tableError;
+    const auto table = options.objects.empty() ? ObjectsTable::OfItsOwn(tableError)
+                                               : ObjectsTable::Attach(host_paths::Absolute(options.objects), tableError);
+    if (!table) {
+        std::cerr << "avrion-scenario: " << tableError << "\n";
+        return kRefused;
     }
     Simulator simulator;
     SiblingModules siblings;
@@ -194,7 +184,7 @@ int main(int argc, char** argv) {
     }
     std::cout << scenario::Summary(flight, result, run);
     std::cout << "pictures written: " << pictures.written().size() << "\n";
-    if (sound) std::cout << "sound: " << sound->path() << " (" << sound->recordedSeconds() << " s)\n";
+    if (recording && sound) std::cout << "sound: " << sound->path() << " (" << sound->recordedSeconds() << " s)\n";
     std::cout << "output: " << outputFolder << "\n";
     return result.ok() ? 0 : kFailed;
 }

@@ -5,13 +5,15 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "cli/command_line.h"
 #include "cli/host_paths.h"
+#include "sim/objects_table.h"
 #include "render/label.h"
 #include "web/panel_server.h"
 #include "web/panel_session.h"
@@ -19,91 +21,56 @@
 
 namespace {
 
-const char* Usage() {
-    return "usage: avrion-panel [options]\n"
-           "  --port N          port to serve on (default 8018; 0: any free port)\n"
-           "  --listen ADDR     address to listen on (default 127.0.0.1; any other lets other machines in)\n"
-           "  --module FILE     the gauge module (default: the one beside this program)\n"
-           "  --sim-root DIR    the simulator's root folder (default: the shipped sim/)\n"
-           "  --layout FILE     panel layout (default: SIM_ROOT/panel/panel.cfg)\n"
-           "  --bitmaps DIR     the gauges' bitmaps (default: module/resources/bitmaps)\n"
-           "  --flights DIR     scenarios the page may start (default: SIM_ROOT/flights)\n"
-           "  --page DIR        the page's files (default: host/web/page)\n"
-           "  --frame-rate HZ   frames per second until a scenario sets its own (default 18)\n"
-           "  --slot N=VALUE    set shared slot N at start (repeatable; the bus, slot 109, is powered unless given)\n"
-           "  --var NAME=VALUE  set a simulator variable at start (repeatable)\n"
-           "  --sound WHERE     host (this machine's speakers, the default), browser (the page plays it) or off\n"
-           "Stop with Ctrl-C.\n";
-}
-
 struct Options {
     std::string sound = "host";
+    std::string objects;
     web::PanelSettings panel;
     web::ServerSettings server;
-    bool help = false;
 };
 
-std::string ParseOptions(int argc, char** argv, Options& options) {
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
     web::PanelSettings& panel = options.panel;
-    panel.modulePath = host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName;
     panel.simRoot = AVRION_SOURCE_DIR "/sim";
     panel.bitmapFolder = AVRION_SOURCE_DIR "/module/resources/bitmaps";
     options.server.pageFolder = AVRION_SOURCE_DIR "/host/web/page";
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        std::string text;
-        const auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return true;
-        };
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--port") {
-            if (!value(text)) return "--port needs a number";
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), options.server.port);
-            if (error != std::errc() || end != text.data() + text.size() || options.server.port < 0 ||
-                options.server.port > 65535)
-                return "--port takes 0 to 65535, not " + text;
-        } else if (argument == "--listen") {
-            if (!value(options.server.listenAddress)) return "--listen needs an address";
-            options.server.loopbackOnly = false;
-        } else if (argument == "--module") {
-            if (!value(panel.modulePath)) return "--module needs a file";
-        } else if (argument == "--sim-root") {
-            if (!value(panel.simRoot)) return "--sim-root needs a folder";
-        } else if (argument == "--layout") {
-            if (!value(panel.layoutPath)) return "--layout needs a file";
-        } else if (argument == "--bitmaps") {
-            if (!value(panel.bitmapFolder)) return "--bitmaps needs a folder";
-        } else if (argument == "--flights") {
-            if (!value(panel.flightsFolder)) return "--flights needs a folder";
-        } else if (argument == "--page") {
-            if (!value(options.server.pageFolder)) return "--page needs a folder";
-        } else if (argument == "--frame-rate") {
-            if (!value(text)) return "--frame-rate needs a number";
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), panel.frameRate);
-            if (error != std::errc() || end != text.data() + text.size() || !(panel.frameRate >= 1.0) ||
-                panel.frameRate > 1000.0)
-                return "--frame-rate takes 1 to 1000, not " + text;
-        } else if (argument == "--sound") {
-            if (!value(options.sound) || (options.sound != "host" && options.sound != "browser" && options.sound != "off"))
-                return "--sound takes host, browser or off";
-        } else if (argument == "--slot") {
-            if (!value(text)) return "--slot needs N=VALUE";
-            SlotSetting slot;
-            if (std::string error = ParseSlotSetting(text, slot); !error.empty()) return error;
-            panel.slots.push_back(slot);
-        } else if (argument == "--var") {
-            if (!value(text)) return "--var needs NAME=VALUE";
-            VariableSetting variable;
-            if (std::string error = ParseVariableSetting(text, variable); !error.empty()) return error;
-            panel.variables.push_back(variable);
-        } else {
-            return "unknown argument " + argument;
-        }
-    }
+    CLI::App app{"The module running live behind a page in the browser: every panel window drawn and clickable, a "
+                 "side panel for the simulator's variables, the sibling modules' slots and scenarios. Stop with "
+                 "Ctrl-C.",
+                 "avrion-panel"};
+    command_line::Describe(app);
+    app.add_option("--port", options.server.port, "port to serve on (0: any free port)")
+        ->type_name("N")
+        ->check(CLI::Range(0, 65535))
+        ->capture_default_str();
+    app.add_option_function<std::string>(
+           "--listen",
+           [&options](const std::string& address) {
+               options.server.listenAddress = address;
+               options.server.loopbackOnly = false;
+           },
+           "address to listen on (default 127.0.0.1; any other lets other machines in)")
+        ->type_name("ADDR");
+    command_line::AddModule(app, panel.modulePath);
+    command_line::AddSimRoot(app, panel.simRoot, "the shipped sim/");
+    command_line::AddObjects(app, options.objects, ObjectsTable::DefaultFolder() + ", claimed for this panel");
+    app.add_option("--layout", panel.layoutPath, "panel layout (default: SIM_ROOT/panel/panel.cfg)")->type_name("FILE");
+    app.add_option("--bitmaps", panel.bitmapFolder, "the gauges' bitmaps")->type_name("DIR")->capture_default_str();
+    app.add_option("--flights", panel.flightsFolder, "scenarios the page may start (default: SIM_ROOT/flights)")
+        ->type_name("DIR");
+    app.add_option("--page", options.server.pageFolder, "the page's files")->type_name("DIR")->capture_default_str();
+    command_line::AddFrameRate(app, panel.frameRate)->description(
+        "frames per second of simulator time until a scenario sets its own");
+    command_line::AddSlots(app, panel.slots, "; the bus, slot 109, is powered unless given");
+    command_line::AddVariables(app, panel.variables, false);
+    app.add_option("--sound", options.sound,
+                   "host (this machine's speakers), browser (the page plays it) or off")
+        ->type_name("WHERE")
+        ->check(CLI::IsMember({"host", "browser", "off"}))
+        ->capture_default_str();
+    if (auto status = command_line::Parse(app, argc, argv)) return status;
+
     // Every path is fixed before the simulator root becomes the working folder.
+    if (panel.modulePath.empty()) panel.modulePath = host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName;
     panel.simRoot = host_paths::Absolute(panel.simRoot);
     panel.modulePath = host_paths::Absolute(panel.modulePath);
     panel.bitmapFolder = host_paths::Absolute(panel.bitmapFolder);
@@ -114,20 +81,21 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         panel.flightsFolder.empty() ? (std::filesystem::path(panel.simRoot) / "flights").string()
                                     : panel.flightsFolder);
     options.server.pageFolder = host_paths::Absolute(options.server.pageFolder);
-    return std::string();
+    return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
-    if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-        std::cerr << "avrion-panel: " << error << "\n" << Usage();
-        return 2;
-    }
-    if (options.help) {
-        std::cout << Usage();
-        return 0;
+    if (const auto status = ParseOptions(argc, argv, options)) return *status;
+
+    // The table avrion-slots attaches to, claimed before anything opens an object in it.
+    std::string tableError;
+    const auto table = ObjectsTable::Claim(options.objects, "avrion-panel", tableError);
+    if (!table) {
+        std::cerr << "avrion-panel: " << tableError << "\n";
+        return 1;
     }
 
     // Interrupts are taken by a thread of their own, which may stop the server (a signal handler may not).

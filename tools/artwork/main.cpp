@@ -1,7 +1,5 @@
 // avrion-artwork: draws every bitmap resource of the module, one "<id>.bmp" per entry of the inventory.
 //
-//   avrion-artwork OUTPUT_FOLDER [--contact-sheet PNG [--zoom N]]
-//
 // The files are committed under module/resources/bitmaps; run this by hand when the artwork changes. The output is
 // the same byte for byte from run to run on one machine (fonts and library versions can move pixels between
 // machines).
@@ -20,6 +18,7 @@
 #include <system_error>
 
 #include "bitmap_file.hpp"
+#include "cli/command_line.h"
 #include "inventory.hpp"
 #include "painters.hpp"
 
@@ -27,11 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace avrion::artwork;
-
-int Usage() {
-    std::fprintf(stderr, "usage: avrion-artwork OUTPUT_FOLDER [--contact-sheet PNG [--zoom N]]\n");
-    return 2;
-}
 
 // A duplicate id would make one picture silently replace another.
 bool InventoryIsSound() {
@@ -87,23 +81,23 @@ bool Draw(const Bitmap& b, const fs::path& folder, std::size_t* bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    const fs::path folder = argv[1];
-    fs::path sheet;
+    CLI::App app{"Draws every bitmap resource of the module, one <id>.bmp per entry of the inventory, into the "
+                 "folder (module/resources/bitmaps holds the committed ones).",
+                 "avrion-artwork"};
+    command_line::Describe(app);
+    std::string folderName, sheetName;
     int zoom = 1;
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--contact-sheet" && i + 1 < argc) {
-            sheet = argv[++i];
-        } else if (arg == "--zoom" && i + 1 < argc) {
-            char* end = nullptr;
-            const long z = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || z < 1 || z > 16) return Usage();
-            zoom = static_cast<int>(z);
-        } else {
-            return Usage();
-        }
-    }
+    app.add_option("OUTPUT_FOLDER", folderName, "where the bitmaps go")->required();
+    auto* sheetOption =
+        app.add_option("--contact-sheet", sheetName, "also draw every bitmap onto one PNG")->type_name("PNG");
+    app.add_option("--zoom", zoom, "scale of the contact sheet")
+        ->type_name("N")
+        ->check(CLI::Range(1, 16))
+        ->needs(sheetOption)
+        ->capture_default_str();
+    if (const auto status = command_line::Parse(app, argc, argv)) return *status;
+    const fs::path folder = folderName;
+    const fs::path sheet = sheetName;
     if (!InventoryIsSound()) return 1;
     std::error_code ec;
     fs::create_directories(folder, ec);

@@ -17,6 +17,8 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/command_line.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -329,12 +331,15 @@ void Generate(const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argc > 0 ? argv[0] : "avrion-soundgen");
-        return 2;
-    }
+    CLI::App app{"Generates the six panel sounds into the folder (sim/Gauges/Avrion_cfg/Sound holds the committed "
+                 "ones).",
+                 "avrion-soundgen"};
+    command_line::Describe(app);
+    std::string folderName;
+    app.add_option("OUTPUT_FOLDER", folderName, "where the sounds go")->required();
+    if (const auto status = command_line::Parse(app, argc, argv)) return *status;
     try {
-        const fs::path folder = argv[1];
+        const fs::path folder = folderName;
         std::error_code ec;
         fs::create_directories(folder, ec);
         if (ec) throw std::runtime_error("cannot create folder " + folder.string() + ": " + ec.message());

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -441,6 +443,58 @@ TEST_F(KernelObjectsTest, StaleMappingFileIsZeroedOnCreate) {
     EXPECT_TRUE(MappingIsZero(h));
     EXPECT_EQ(MapView(h, kBytes + 1), nullptr) << "old size survived";
     CloseNamedObject(h);
+}
+
+// A view keeps its block alive after the last handle is closed, as on Windows,
+// and the block goes with the last view.
+TEST_F(KernelObjectsTest, AViewOutlivesItsHandle) {
+    Handle h = CreateNamedMapping("map", kBytes);
+    auto* view = static_cast<unsigned char*>(MapView(h, kBytes));
+    ASSERT_NE(view, nullptr);
+    auto* second = static_cast<unsigned char*>(MapView(h, 16));
+    CloseNamedObject(h);
+    view[7] = 42;
+    Handle again = OpenNamedMapping("map");
+    ASSERT_NE(again, nullptr) << "the views keep it";
+    auto* third = static_cast<unsigned char*>(MapView(again, kBytes));
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third[7], 42);
+    UnmapView(third, kBytes);
+    CloseNamedObject(again);
+    UnmapView(second, 16);
+    EXPECT_EQ(view[7], 42) << "still mapped while a view is out";
+    UnmapView(view, kBytes);
+    EXPECT_EQ(OpenNamedMapping("map"), nullptr);
+}
+
+// A folder with no room left and a file planted under our name by another
+// user: the create fails cleanly, leaves nothing and touches nothing.
+TEST_F(KernelObjectsTest, AFullFolderAndAnotherUsersFileFailCleanly) {
+    Child full([](int, int) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit room{64, 64};  // an event's 16 bytes fit, a block does not
+        if (::setrlimit(RLIMIT_FSIZE, &room) != 0) return 3;
+        if (CreateNamedMapping("map", kBytes) != nullptr) return 1;
+        Handle event = CreateNamedEvent("ev", true, true);
+        if (event == nullptr || !TestEvent(event)) return 2;
+        CloseNamedObject(event);
+        return 0;
+    });
+    EXPECT_EQ(full.Wait(), 0);
+
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can plant another user's file";
+    Handle h = CreateNamedEvent("ev", true, true);
+    const std::string path = OnlyObjectFile();
+    CloseNamedObject(h);
+    WriteFile(path, std::string(16, 'u'));
+    ASSERT_EQ(::chown(path.c_str(), 4242, 4242), 0);
+    EXPECT_EQ(CreateNamedEvent("ev", true, true), nullptr);
+    EXPECT_EQ(OpenNamedEvent("ev"), nullptr);
+    struct stat st{};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0) << "another user's file removed";
+    EXPECT_EQ(st.st_uid, 4242u);
+    EXPECT_EQ(st.st_size, 16);
+    fs::remove(path);
 }
 
 TEST_F(KernelObjectsTest, NamesAreFlatFilesAndKindsDoNotCollide) {

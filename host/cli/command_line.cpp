@@ -53,36 +53,17 @@ CLI::Option* AddObjects(CLI::App& app, std::string& folder, const std::string& d
 }
 
 CLI::Option* AddSlots(CLI::App& app, std::vector<SlotSetting>& slots, const std::string& extra) {
-    return app
-        .add_option_function<std::vector<std::string>>(
-            "--slot",
-            [&slots](const std::vector<std::string>& texts) {
-                for (const std::string& text : texts) {
-                    SlotSetting slot;
-                    if (std::string error = ParseSlotSetting(text, slot); !error.empty())
-                        throw CLI::ValidationError("--slot", error);
-                    slots.push_back(slot);
-                }
-            },
-            "set shared slot N as a sibling module would (repeatable)" + extra)
-        ->type_name("N=VALUE")
-        ->allow_extra_args(false);
+    return AddEach<SlotSetting>(
+               app, "--slot", ParseSlotSetting, [&slots](const SlotSetting& slot) { slots.push_back(slot); },
+               "set shared slot N as a sibling module would (repeatable)" + extra)
+        ->type_name("N=VALUE");
 }
 
 void AddVariables(CLI::App& app, std::vector<VariableSetting>& variables, bool withFile) {
-    app.add_option_function<std::vector<std::string>>(
-           "--var",
-           [&variables](const std::vector<std::string>& texts) {
-               for (const std::string& text : texts) {
-                   VariableSetting variable;
-                   if (std::string error = ParseVariableSetting(text, variable); !error.empty())
-                       throw CLI::ValidationError("--var", error);
-                   variables.push_back(variable);
-               }
-           },
-           "set a simulator variable, by name or token (repeatable; avrion-host --list-variables lists them)")
-        ->type_name("NAME=VALUE")
-        ->allow_extra_args(false);
+    AddEach<VariableSetting>(
+        app, "--var", ParseVariableSetting, [&variables](const VariableSetting& variable) { variables.push_back(variable); },
+        "set a simulator variable, by name or token (repeatable; avrion-host --list-variables lists them)")
+        ->type_name("NAME=VALUE");
     if (!withFile) return;
     app.add_option_function<std::string>(
            "--vars",
@@ -92,6 +73,13 @@ void AddVariables(CLI::App& app, std::vector<VariableSetting>& variables, bool w
            },
            "read NAME = VALUE lines from a file")
         ->type_name("FILE");
+}
+
+CLI::Option* AddClicks(CLI::App& app, ClickSchedule& clicks) {
+    return AddEach<ScheduledClick>(
+               app, "--click", ParseClick, [&clicks](const ScheduledClick& click) { clicks.Add(click); },
+               "at frame F click mouse area N of GAUGE (hold: press, hold K frames, release; repeatable)")
+        ->type_name("F:GAUGE:N[:left|right|hold=K]");
 }
 
 }  // namespace command_line

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/click_schedule.h"
 #include "sim/variable_settings.h"
 
 namespace command_line {
@@ -32,9 +33,31 @@ CLI::Option* AddFrameRate(CLI::App& app, double& rate, double lowest = 1.0);
 // --objects DIR: the folder of the table of named objects (the shared slot
 // block and its guards) that the run uses and avrion-slots attaches to.
 CLI::Option* AddObjects(CLI::App& app, std::string& folder, const std::string& defaultText);
+// A repeatable option (or positional) whose every value is read by parse,
+// which fills a Setting and returns its fault or nothing; each Setting read
+// goes to store. A fault refuses the command line.
+template <typename Setting, typename Parse, typename Store>
+CLI::Option* AddEach(CLI::App& app, const std::string& name, Parse parse, Store store, const std::string& description) {
+    return app
+        .add_option_function<std::vector<std::string>>(
+            name,
+            [name, parse, store](const std::vector<std::string>& texts) {
+                for (const std::string& text : texts) {
+                    Setting setting;
+                    if (std::string error = parse(text, setting); !error.empty())
+                        throw CLI::ValidationError(name, error);
+                    store(setting);
+                }
+            },
+            description)
+        ->allow_extra_args(false);
+}
+
 // --slot N=VALUE (repeatable): set a shared slot as a sibling module would.
 CLI::Option* AddSlots(CLI::App& app, std::vector<SlotSetting>& slots, const std::string& extra = "");
 // --var NAME=VALUE (repeatable) and --vars FILE: simulator variables.
 void AddVariables(CLI::App& app, std::vector<VariableSetting>& variables, bool withFile = true);
+// --click F:GAUGE:N[:left|right|hold=K] (repeatable): a click at a frame.
+CLI::Option* AddClicks(CLI::App& app, ClickSchedule& clicks);
 
 }  // namespace command_line

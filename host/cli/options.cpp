@@ -22,19 +22,7 @@ std::optional<int> ParseHostOptions(int argc, char** argv, HostOptions& options)
     command_line::AddFrameRate(app, options.frameRate, 0.001);
     command_line::AddVariables(app, options.variables);
     command_line::AddSlots(app, options.slots);
-    app.add_option_function<std::vector<std::string>>(
-           "--click",
-           [&options](const std::vector<std::string>& texts) {
-               for (const std::string& text : texts) {
-                   ScheduledClick click;
-                   if (std::string error = ParseClick(text, click); !error.empty())
-                       throw CLI::ValidationError("--click", error);
-                   options.clicks.Add(click);
-               }
-           },
-           "at frame F click mouse area N of GAUGE (hold: press, hold K frames, release; repeatable)")
-        ->type_name("F:GAUGE:N[:left|right|hold=K]")
-        ->allow_extra_args(false);
+    command_line::AddClicks(app, options.clicks);
     app.add_option("--sound-file", options.soundFile,
                    "write everything the module plays to a WAV file instead of the speakers (implies --real-time)")
         ->type_name("FILE");

@@ -94,17 +94,10 @@ int main(int argc, char** argv) {
     slotNumbers(watch);
     forSeconds(watch, "stop after this many seconds");
     CLI::App* set = app.add_subcommand("set", "write the slots and hold the table open until Ctrl-C");
-    set->add_option_function<std::vector<std::string>>(
-           "N=VALUE",
-           [&settings](const std::vector<std::string>& texts) {
-               for (const std::string& text : texts) {
-                   SlotSetting setting;
-                   if (std::string error = ParseSlotSetting(text, setting); !error.empty())
-                       throw CLI::ValidationError("N=VALUE", error);
-                   settings.push_back(setting);
-               }
-           },
-           "slots and their values")
+    command_line::AddEach<SlotSetting>(
+        *set, "N=VALUE", ParseSlotSetting, [&settings](const SlotSetting& setting) { settings.push_back(setting); },
+        "slots and their values")
+        ->allow_extra_args(true)
         ->required();
     forSeconds(set, "let go after this many seconds");
     if (const auto status = command_line::Parse(app, argc, argv)) return *status;

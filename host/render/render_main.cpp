@@ -56,19 +56,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
         ->required();
     command_line::AddSlots(app, options.slots, "; the bus, slot 109, is powered unless given here");
     command_line::AddVariables(app, options.variables);
-    app.add_option_function<std::vector<std::string>>(
-           "--click",
-           [&options](const std::vector<std::string>& texts) {
-               for (const std::string& text : texts) {
-                   ScheduledClick click;
-                   if (std::string error = ParseClick(text, click); !error.empty())
-                       throw CLI::ValidationError("--click", error);
-                   options.clicks.Add(click);
-               }
-           },
-           "at frame F click mouse area N of GAUGE (hold: press, hold K frames, release; repeatable)")
-        ->type_name("F:GAUGE:N[:left|right|hold=K]")
-        ->allow_extra_args(false);
+    command_line::AddClicks(app, options.clicks);
     app.add_flag("--all-windows", options.allWindows, "draw the hidden windows too");
     app.add_flag("--each-gauge", options.eachGauge, "also write every gauge alone, as gauge-NAME.png");
     command_line::AddObjects(app, options.objects, "a table of the run's own, removed when it ends");

@@ -1,11 +1,14 @@
 #include "render/string_element.h"
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace render {
 namespace {
@@ -32,14 +35,43 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::set<std::string> InstalledFamilies() {
-    std::set<std::string> names;
+std::map<std::string, std::string> InstalledFamilies() {
+    std::map<std::string, std::string> names;
     PangoFontFamily** families = nullptr;
     int count = 0;
     pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &count);
-    for (int i = 0; i < count; ++i) names.insert(Lower(pango_font_family_get_name(families[i])));
+    for (int i = 0; i < count; ++i) {
+        const std::string name = pango_font_family_get_name(families[i]);
+        names.emplace(Lower(name), name);
+    }
     g_free(families);
     return names;
+}
+
+// The families fontconfig's configuration lists for a face, in its order of preference, lower case.
+std::vector<std::string> SubstitutedFamilies(const std::string& face) {
+    std::vector<std::string> families;
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return families;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcChar8* family = nullptr;
+    for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+        families.push_back(Lower(reinterpret_cast<const char*>(family)));
+    FcPatternDestroy(pattern);
+    return families;
+}
+
+// An installed family that the configuration puts in place of a face it lacks, as its metric aliases put
+// Liberation Mono in place of Courier New; families that any unknown face would get do not count.
+std::optional<std::string> AliasOf(const std::string& face, const std::map<std::string, std::string>& installed) {
+    const std::vector<std::string> defaults = SubstitutedFamilies("avrion no such face");
+    for (const std::string& family : SubstitutedFamilies(face)) {
+        if (family == Lower(face) || std::find(defaults.begin(), defaults.end(), family) != defaults.end()) continue;
+        if (auto found = installed.find(family); found != installed.end()) return found->second;
+    }
+    return std::nullopt;
 }
 
 // Logical size of the layout's text in pixels.
@@ -57,8 +89,8 @@ std::string FontChooser::Family(const std::string& requested) {
     if (!installed_) installed_ = InstalledFamilies();
     std::string family = requested;
     if (requested.empty() || installed_->count(Lower(requested)) == 0) {
-        family = kFallback;
-        if (warnings_)
+        family = requested.empty() ? std::string(kFallback) : AliasOf(requested, *installed_).value_or(kFallback);
+        if (family == kFallback && warnings_)
             warnings_("font \"" + requested + "\" is not installed; its text is set in " + std::string(kFallback));
     }
     chosen_[requested] = family;

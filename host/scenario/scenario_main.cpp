@@ -179,7 +179,10 @@ int main(int argc, char** argv) {
         const std::string error = pictures.Open(layoutPath, bitmapFolder, host, simulator, outputFolder,
                                                 std::filesystem::path(modulePath).stem().string());
         if (!error.empty()) std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
-        run.picture = [&pictures](const std::string& name, double) { pictures.Take(name); };
+        run.picture = [&pictures](const scenario::Picture& picture, double) {
+            pictures.Take(picture.name);
+            return std::string();
+        };
     }
     // The run clears its progress bar when it ends.
     const scenario::RunResult result = scenario::RunScenario(flight, host, simulator, siblings, run);

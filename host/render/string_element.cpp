@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "render/fixed_fonts.h"
+
 namespace render {
 namespace {
 
@@ -85,6 +87,7 @@ void PixelSize(PangoLayout* layout, double& width, double& height) {
 }  // namespace
 
 std::string FontChooser::Family(const std::string& requested) {
+    UseFixedFonts();
     if (auto found = chosen_.find(requested); found != chosen_.end()) return found->second;
     if (!installed_) installed_ = InstalledFamilies();
     std::string family = requested;
@@ -119,6 +122,7 @@ std::string TextToUtf8(const std::string& windowsText) {
 void DrawStringElement(cairo_t* cr, const ELEMENT_STRING& element, const std::string& text, FontChooser& fonts) {
     const double boxWidth = element.boxWidth, boxHeight = element.boxHeight;
     if (boxWidth <= 0 || boxHeight <= 0) return;
+    UseFixedFonts();
 
     cairo_save(cr);
     cairo_translate(cr, element.header.position.x, element.header.position.y);

@@ -44,6 +44,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
             return fault;
         if (!taken) return "unknown option " + std::string(argv[i]);
     }
+    if (options.scenarioPaths.size() > 1)
+        return "one scenario at a time (got " + options.scenarioPaths[0] + " and " + options.scenarioPaths[1] + ")";
     return scenario::command::CheckCommonOptions(options);
 }
 
@@ -62,7 +64,7 @@ int main(int argc, char** argv) {
 
     // Every path is fixed before the simulator's folder becomes the working folder.
     const std::string simRoot = host_paths::ProgramFolder();
-    const std::string scenarioPath = host_paths::Absolute(options.scenarioPath);
+    const std::string scenarioPath = host_paths::Absolute(options.scenarioPaths.front());
     const std::string modulePath = host_paths::Absolute(
         options.modulePath.empty() ? (std::filesystem::path(simRoot) / "Gauges" / host_paths::kModuleFileName).string()
                                    : options.modulePath);

@@ -791,17 +791,18 @@ ParseResult ParseScenario(const std::string& text, const std::string& fileName) 
     return result;
 }
 
-ParseResult LoadScenario(const std::string& path) {
+ParseResult LoadScenario(const std::string& path, const std::string& fileName) {
+    const std::string name = fileName.empty() ? path : fileName;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         ParseResult result;
-        result.scenario.file = path;
-        result.problems.push_back(ProblemAt(path, 0, "cannot open the scenario file"));
+        result.scenario.file = name;
+        result.problems.push_back(ProblemAt(name, 0, "cannot open the scenario file"));
         return result;
     }
     std::ostringstream text;
     text << file.rdbuf();
-    return ParseScenario(text.str(), path);
+    return ParseScenario(text.str(), name);
 }
 
 }  // namespace scenario

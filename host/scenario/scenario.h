@@ -192,6 +192,7 @@ struct ParseResult {
 
 // The text of a scenario file; fileName only names it in messages.
 ParseResult ParseScenario(const std::string& text, const std::string& fileName);
-ParseResult LoadScenario(const std::string& path);
+// fileName names the file in messages; default the path.
+ParseResult LoadScenario(const std::string& path, const std::string& fileName = std::string());
 
 }  // namespace scenario

@@ -29,9 +29,7 @@ std::string TakeCommonArgument(int argc, char** argv, int& i, CommonOptions& opt
     } else if (argument == "--check") {
         options.checkOnly = true;
     } else if (argument.empty() || argument.front() != '-') {
-        if (!options.scenarioPath.empty())
-            return "one scenario at a time (got " + options.scenarioPath + " and " + argument + ")";
-        options.scenarioPath = argument;
+        options.scenarioPaths.push_back(argument);
     } else {
         taken = false;
     }
@@ -39,7 +37,7 @@ std::string TakeCommonArgument(int argc, char** argv, int& i, CommonOptions& opt
 }
 
 std::string CheckCommonOptions(const CommonOptions& options) {
-    if (!options.help && options.scenarioPath.empty()) return "no scenario file given";
+    if (!options.help && options.scenarioPaths.empty()) return "no scenario file given";
     return std::string();
 }
 
@@ -50,16 +48,19 @@ int Refuse(const std::vector<Problem>& problems, const std::string& why) {
 }
 
 std::optional<int> LoadAndCheck(const Scenario& scenario, const std::string& modulePath, ModuleHost& host,
-                                const SiblingModules& siblings) {
+                                const SiblingModules& siblings, std::vector<std::string>* faults) {
     if (!siblings.valid() && !scenario.slots.empty())
         std::cerr << "avrion-scenario: warning: cannot hold the shared slot block open\n";
     if (std::string error = host.Load(modulePath); !error.empty()) {
         std::cerr << "avrion-scenario: " << error << "\n";
+        if (faults != nullptr) faults->push_back(error);
         return kRefused;
     }
     const std::vector<Problem> problems = CheckAgainstGauges(scenario, host.gauges());
-    if (!problems.empty()) return Refuse(problems, "the scenario does not fit the module");
-    return std::nullopt;
+    if (problems.empty()) return std::nullopt;
+    if (faults != nullptr)
+        for (const Problem& problem : problems) faults->push_back(problem.ToString());
+    return Refuse(problems, "the scenario does not fit the module");
 }
 
 }  // namespace scenario::command

@@ -10,8 +10,9 @@ namespace {
 
 constexpr const char* kFontFolders[] = {"/usr/share/fonts/truetype/dejavu", "/usr/share/fonts/truetype/liberation"};
 
-// The folders of kFontFolders; families by their own names, the module's face and the generic names by alias, and the rendering fixed for
-// every font (a user's subpixel or full hinting would change every glyph's edge pixels).
+// The fonts of kFontFolders only (the machine's own cache kept); families by their own names, the module's face and
+// the generic names by alias; and one rendering for every font, since a user's subpixel order or full hinting would
+// move every glyph's edge pixels.
 constexpr const char* kConfiguration = R"(<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -329,6 +332,28 @@ TEST(ScenarioParser, TimesBelongToTheNearestFrame) {
     EXPECT_EQ(flight.FrameAt(0.1), 2);  // 1.8 frames
     EXPECT_EQ(flight.FrameAt(0.02), 0);
     EXPECT_DOUBLE_EQ(flight.TimeOf(27), 1.5);
+}
+
+// The JSON Schema that editors check scenario files with (tests/scenarios/schema_test.py checks the files) knows
+// the reader's variables, each with the reader's units.
+TEST(ScenarioSchema, NamesTheReadersVariablesAndUnits) {
+    std::ifstream file(std::string(AVRION_SOURCE_DIR) + "/host/scenario/scenario.schema.json");
+    const nlohmann::json schema = nlohmann::json::parse(file);
+    const nlohmann::json& variables = schema.at("properties").at("variables").at("properties");
+    const std::vector<std::string> names = scenario::ScriptedVariableNames();
+    std::set<std::string> named;
+    for (const auto& entry : variables.items()) named.insert(entry.key());
+    EXPECT_EQ(named, std::set<std::string>(names.begin(), names.end()));
+    EXPECT_EQ(schema.at("definitions").at("variableName").at("enum").get<std::set<std::string>>(), named);
+    for (const std::string& name : names) {
+        if (!variables.contains(name) || name == "transponder_code") continue;
+        std::vector<std::string> units;
+        for (const scenario::Unit& unit : scenario::UnitsOf(name)) units.emplace_back(unit.name);
+        EXPECT_EQ(
+            variables.at(name).at("allOf").at(1).at("properties").at("unit").at("enum").get<std::vector<std::string>>(),
+            units)
+            << name;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------

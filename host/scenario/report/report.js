@@ -139,11 +139,12 @@ function timeline() {
     add('text', { x: 4, y: lane.top + 8, class: 'lane' }).textContent = lane.name;
   }
   add('line', { x1: left, x2: width - right, y1: axisY, y2: axisY, class: 'axis' });
-  const ticks = 10;
-  for (let i = 0; i <= ticks; ++i) {
-    const time = (duration * i) / ticks;
+  // About ten ticks, a round number of seconds apart (1, 2 or 5 times a power of ten).
+  const rough = duration / 10, power = 10 ** Math.floor(Math.log10(rough));
+  const step = [1, 2, 5, 10].map(f => f * power).find(s => s >= rough);
+  for (let time = 0; time <= duration + step * 1e-9; time += step) {
     add('line', { x1: x(time), x2: x(time), y1: axisY, y2: axisY + 4, class: 'axis' });
-    add('text', { x: x(time), y: axisY + 16, class: 'tick' }).textContent = `${Number(time.toPrecision(4))} s`;
+    add('text', { x: x(time), y: axisY + 16, class: 'tick' }).textContent = `${Number(time.toPrecision(6))} s`;
   }
   const centre = (lane, mark) => lane.top + mark.row * rowHeight + rowHeight / 2;
   for (const lane of lanes.slice(0, 2)) {
@@ -241,6 +242,7 @@ function plots() {
       scales: { x: { time: false } },
       legend: { live: true },
       series: [{ label: 'time (s)' }, { label: column.header, stroke: '#2a6fdb', width: 1.5 }],
+      axes: [{}, { size: 64 }],
       hooks: { draw: [u => drawMarks(u, { own, failedTimes })] },
     };
     new uPlot(options, [trace.time, trace.values[index]], box);
@@ -257,7 +259,7 @@ viewer.addEventListener('click', () => { viewer.hidden = true; });
 document.addEventListener('keydown', event => { if (event.key === 'Escape') viewer.hidden = true; });
 
 function thumbnail(file, caption) {
-  const image = element('img', { src: file, alt: caption, loading: 'lazy' });
+  const image = element('img', { src: file, alt: caption });
   const figure = element('figure', { class: 'thumbnail' }, image, element('figcaption', { text: caption }));
   figure.addEventListener('click', () => view(file, caption));
   return figure;

@@ -358,7 +358,9 @@ void ScenarioPlayer::TakePictures(long long step) {
             failure = At(picture.where, step) + "picture " + picture.name + ": " + failure;
             result_.failures.push_back(failure);
         }
-        result_.pictureOutcomes.push_back({pictureOrder_[nextPicture_], failure.empty(), step, failure});
+        // Without a callback nothing was drawn, so nothing held or failed.
+        if (options_.picture)
+            result_.pictureOutcomes.push_back({pictureOrder_[nextPicture_], failure.empty(), step, failure});
         result_.pictures.push_back(picture.name + " at " + FormatSeconds(time));
     }
 }

@@ -72,8 +72,11 @@ void BM_DefaultFlight(benchmark::State& state) {
         if (asTheMainJob) {
             pictures.Open(kSource + "/sim/panel/panel.cfg", kSource + "/module/resources/bitmaps", host, simulator,
                           output.string(), "Kesta_Avrion_0_018");
+            pictures.CheckReferences(flight, kSource + "/sim/flights", false);
             run.outputFolder = output.string();
-            run.picture = [&pictures](const std::string& name, double) { pictures.Take(name); };
+            run.picture = [&pictures](const scenario::Picture& picture, double time) {
+                return pictures.Take(picture, time);
+            };
         }
         run.realTime = false;
         run.afterFrame = [&] {

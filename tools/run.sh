@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets up this machine, builds the module and the host, and flies the shipped
 # default flight through the module: power-up, the A-723, the PPS tests,
-# takeoff, cruise, landing and shutdown. Pictures of the panels, a contact
-# sheet, a trace, the sound and a summary go to out/default-flight. Extra arguments go to
-# avrion-scenario (see build/linux-release/bin/avrion-scenario --help).
+# takeoff, cruise, landing and shutdown. The report page (report.html),
+# junit.xml, pictures of the panels (each compared with its reference in
+# sim/flights/golden), a contact sheet, a trace, the sound and a summary go to
+# out/default-flight. Extra arguments go to avrion-scenario (see
+# build/linux-release/bin/avrion-scenario --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

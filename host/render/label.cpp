@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "render/fixed_fonts.h"
+
 namespace render {
 namespace {
 
@@ -16,6 +18,7 @@ struct FontDeleter {
 };
 
 std::unique_ptr<PangoLayout, LayoutDeleter> MakeLayout(cairo_t* cr, const std::string& text, const LabelStyle& style) {
+    UseFixedFonts();
     std::unique_ptr<PangoLayout, LayoutDeleter> layout(pango_cairo_create_layout(cr));
     std::unique_ptr<PangoFontDescription, FontDeleter> font(pango_font_description_from_string("Sans"));
     pango_font_description_set_absolute_size(font.get(), style.sizePx * PANGO_SCALE);
@@ -58,6 +61,7 @@ void ReleaseFontCaches() {
     pango_cairo_font_map_set_default(nullptr);
     cairo_debug_reset_static_data();
     FcFini();
+    ForgetFixedFonts();
 }
 
 }  // namespace render

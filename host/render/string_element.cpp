@@ -1,11 +1,16 @@
 #include "render/string_element.h"
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "render/fixed_fonts.h"
 
 namespace render {
 namespace {
@@ -32,21 +37,43 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// Faces drawn to the widths of the Windows fonts of these names, so that text fills its box as in the simulator.
-const std::map<std::string, std::string> kSameWidths = {
-    {"courier new", "Liberation Mono"},
-    {"arial", "Liberation Sans"},
-    {"times new roman", "Liberation Serif"},
-};
-
-std::set<std::string> InstalledFamilies() {
-    std::set<std::string> names;
+std::map<std::string, std::string> InstalledFamilies() {
+    std::map<std::string, std::string> names;
     PangoFontFamily** families = nullptr;
     int count = 0;
     pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &count);
-    for (int i = 0; i < count; ++i) names.insert(Lower(pango_font_family_get_name(families[i])));
+    for (int i = 0; i < count; ++i) {
+        const std::string name = pango_font_family_get_name(families[i]);
+        names.emplace(Lower(name), name);
+    }
     g_free(families);
     return names;
+}
+
+// The families fontconfig's configuration lists for a face, in its order of preference, lower case.
+std::vector<std::string> SubstitutedFamilies(const std::string& face) {
+    std::vector<std::string> families;
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return families;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcChar8* family = nullptr;
+    for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+        families.push_back(Lower(reinterpret_cast<const char*>(family)));
+    FcPatternDestroy(pattern);
+    return families;
+}
+
+// An installed family that the configuration puts in place of a face it lacks, as its metric aliases put
+// Liberation Mono in place of Courier New; families that any unknown face would get do not count.
+std::optional<std::string> AliasOf(const std::string& face, const std::map<std::string, std::string>& installed) {
+    const std::vector<std::string> defaults = SubstitutedFamilies("avrion no such face");
+    for (const std::string& family : SubstitutedFamilies(face)) {
+        if (family == Lower(face) || std::find(defaults.begin(), defaults.end(), family) != defaults.end()) continue;
+        if (auto found = installed.find(family); found != installed.end()) return found->second;
+    }
+    return std::nullopt;
 }
 
 // Logical size of the layout's text in pixels.
@@ -60,16 +87,13 @@ void PixelSize(PangoLayout* layout, double& width, double& height) {
 }  // namespace
 
 std::string FontChooser::Family(const std::string& requested) {
+    UseFixedFonts();
     if (auto found = chosen_.find(requested); found != chosen_.end()) return found->second;
     if (!installed_) installed_ = InstalledFamilies();
     std::string family = requested;
-    const auto sameWidths = kSameWidths.find(Lower(requested));
-    if (installed_->count(Lower(requested)) == 0 && sameWidths != kSameWidths.end() &&
-        installed_->count(Lower(sameWidths->second)) != 0) {
-        family = sameWidths->second;
-    } else if (requested.empty() || installed_->count(Lower(requested)) == 0) {
-        family = kFallback;
-        if (warnings_)
+    if (requested.empty() || installed_->count(Lower(requested)) == 0) {
+        family = requested.empty() ? std::string(kFallback) : AliasOf(requested, *installed_).value_or(kFallback);
+        if (family == kFallback && warnings_)
             warnings_("font \"" + requested + "\" is not installed; its text is set in " + std::string(kFallback));
     }
     chosen_[requested] = family;
@@ -98,6 +122,7 @@ std::string TextToUtf8(const std::string& windowsText) {
 void DrawStringElement(cairo_t* cr, const ELEMENT_STRING& element, const std::string& text, FontChooser& fonts) {
     const double boxWidth = element.boxWidth, boxHeight = element.boxHeight;
     if (boxWidth <= 0 || boxHeight <= 0) return;
+    UseFixedFonts();
 
     cairo_save(cr);
     cairo_translate(cr, element.header.position.x, element.header.position.y);

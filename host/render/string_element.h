@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "frame/panel_records.h"
@@ -23,19 +22,19 @@ constexpr Rgb FromColourRef(std::uint32_t colour) {
     return {(colour & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0, ((colour >> 16) & 0xFF) / 255.0};
 }
 
-// The installed font family to use for a requested face: the face itself when installed, else one made with the
-// same character widths (Debian's fonts-liberation has them for the Windows core fonts), else a monospace one.
+// The installed font family to use for a requested face: the face itself when installed, else the family that
+// fontconfig's configuration puts in its place (a metric-compatible alias), else a monospace one.
 class FontChooser {
 public:
     static constexpr const char* kFallback = "Monospace";
 
     explicit FontChooser(WarningSink warnings = StderrWarnings()) : warnings_(std::move(warnings)) {}
-    // Warns once per face that is neither installed nor has a face of the same widths installed.
+    // Warns once per face that is neither installed nor aliased.
     std::string Family(const std::string& requested);
 
 private:
     WarningSink warnings_;
-    std::optional<std::set<std::string>> installed_;  // lower case
+    std::optional<std::map<std::string, std::string>> installed_;  // by lower-case name
     std::map<std::string, std::string> chosen_;
 };
 

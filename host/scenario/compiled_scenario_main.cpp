@@ -36,7 +36,13 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
                  "avrion-scenario"};
     command_line::Describe(app);
     scenario::command::AddCommonOptions(app, options, "Gauges\\Kesta_Avrion_0_018.gau below this program");
-    return command_line::Parse(app, argc, argv);
+    if (auto status = command_line::Parse(app, argc, argv)) return status;
+    if (options.scenarioPaths.size() > 1) {
+        std::cerr << "avrion-scenario: one scenario at a time (got " << options.scenarioPaths[0] << " and "
+                  << options.scenarioPaths[1] << ")\n";
+        return kRefused;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -47,7 +53,7 @@ int main(int argc, char** argv) {
 
     // Every path is fixed before the simulator's folder becomes the working folder.
     const std::string simRoot = host_paths::ProgramFolder();
-    const std::string scenarioPath = host_paths::Absolute(options.scenarioPath);
+    const std::string scenarioPath = host_paths::Absolute(options.scenarioPaths.front());
     const std::string modulePath = host_paths::Absolute(
         options.modulePath.empty() ? (std::filesystem::path(simRoot) / "Gauges" / host_paths::kModuleFileName).string()
                                    : options.modulePath);

@@ -458,11 +458,59 @@ private:
     void ReadPicture(const YAML::Node& node) {
         Picture picture;
         picture.where = in_.At(node);
-        if (!in_.IsMapWithKeys(node, "a picture", {"at", "name"})) return;
+        if (!in_.IsMapWithKeys(node, "a picture", {"at", "name", "reference", "window", "tolerance", "threshold"}))
+            return;
         if (!Required(node, "at", "a picture") || !Required(node, "name", "a picture")) return;
         bool ok = in_.Time(node["at"], picture.time);
         ok = in_.Name(node["name"], "the picture's name", picture.name) && ok;
+        if (node["reference"]) {
+            ok = in_.Name(node["reference"], "the reference picture", picture.reference) && ok;
+        } else {
+            for (const char* key : {"window", "tolerance", "threshold"})
+                if (node[key]) {
+                    in_.Fail(node[key], "\"" + std::string(key) + "\" goes with a reference picture only");
+                    return;
+                }
+        }
+        if (node["window"]) {
+            long long window = 0;
+            ok = in_.Integer(node["window"], "the window number", 0, UINT32_MAX, window) && ok;
+            picture.window = static_cast<std::uint32_t>(window);
+        }
+        if (node["tolerance"])
+            ok = in_.Integer(node["tolerance"], "the tolerance in pixels", 0, kLargestPixelCount, picture.tolerance) &&
+                 ok;
+        if (node["threshold"]) {
+            ok = in_.FiniteReal(node["threshold"], "the threshold", picture.threshold, 0.0) && ok;
+            if (ok && picture.threshold > 1.0) {
+                in_.Fail(node["threshold"],
+                         "the threshold is a colour distance from 0 to 1, got " + FormatNumber(picture.threshold));
+                ok = false;
+            }
+        }
         if (ok) scenario_.pictures.push_back(picture);
+    }
+
+    // at: TIME, during: [FROM, TO] or within: [FROM, TO].
+    bool ReadWhen(const YAML::Node& node, Expectation& expect) {
+        if (node["at"]) {
+            if (!in_.Time(node["at"], expect.time)) return false;
+            expect.until = expect.time;
+            return true;
+        }
+        expect.span = node["during"] ? Expectation::Span::kDuring : Expectation::Span::kWithin;
+        const YAML::Node& interval = node[node["during"] ? "during" : "within"];
+        if (!interval.IsSequence() || interval.size() != 2) {
+            in_.Fail(interval, "an interval must be a pair [from, to] of times in seconds");
+            return false;
+        }
+        if (!in_.Time(interval[0], expect.time) || !in_.Time(interval[1], expect.until)) return false;
+        if (expect.until < expect.time) {
+            in_.Fail(interval, "the interval runs backwards: from " + FormatNumber(expect.time) + " s comes after to " +
+                                   FormatNumber(expect.until) + " s");
+            return false;
+        }
+        return true;
     }
 
     void ReadExpectation(const YAML::Node& node) {
@@ -470,12 +518,16 @@ private:
         expect.where = in_.At(node);
         expect.tolerance = Scenario::kDefaultTolerance;
         const std::string context = "an expectation";
-        if (!in_.IsMapWithKeys(
-                node, context,
-                {"at", "gauge", "element", "value", "text", "lamp", "tolerance", "slot", "window", "shown"}))
+        if (!in_.IsMapWithKeys(node, context,
+                               {"at", "during", "within", "gauge", "element", "value", "text", "lamp", "tolerance",
+                                "slot", "window", "shown"}))
             return;
-        if (!Required(node, "at", context)) return;
-        bool ok = in_.Time(node["at"], expect.time);
+        if (static_cast<bool>(node["at"]) + static_cast<bool>(node["during"]) + static_cast<bool>(node["within"]) !=
+            1) {
+            in_.Fail(node, context + " needs one of \"at\", \"during\" or \"within\"");
+            return;
+        }
+        bool ok = ReadWhen(node, expect);
         const bool gauge = static_cast<bool>(node["gauge"]);
         const int subjects = gauge + static_cast<bool>(node["slot"]) + static_cast<bool>(node["window"]);
         if (subjects != 1) {
@@ -484,7 +536,7 @@ private:
         }
         if (node["window"]) {
             expect.kind = Expectation::Kind::kWindow;
-            if (!Only(node, context + " about a window", {"at", "window", "shown"}) ||
+            if (!Only(node, context + " about a window", {"at", "during", "within", "window", "shown"}) ||
                 !Required(node, "shown", context))
                 return;
             long long window = 0;
@@ -493,7 +545,7 @@ private:
             ok = in_.Bool(node["shown"], "shown", expect.shown) && ok;
         } else if (node["slot"]) {
             expect.kind = Expectation::Kind::kSlot;
-            if (!Only(node, context + " about a slot", {"at", "slot", "value", "tolerance"}) ||
+            if (!Only(node, context + " about a slot", {"at", "during", "within", "slot", "value", "tolerance"}) ||
                 !Required(node, "value", context))
                 return;
             ok = in_.Int(node["slot"], "the slot number", 0, kSlotCount - 1, expect.slot) && ok;
@@ -658,7 +710,7 @@ private:
             for (const auto& track : scenario_.slots) last = std::max(last, track.steps.back().time);
             for (const auto& event : scenario_.mouse) last = std::max(last, event.time + event.holdSeconds);
             for (const auto& picture : scenario_.pictures) last = std::max(last, picture.time);
-            for (const auto& expect : scenario_.expectations) last = std::max(last, expect.time);
+            for (const auto& expect : scenario_.expectations) last = std::max(last, expect.until);
             for (const auto& track : scenario_.variables) last = std::max(last, track.keys.back().time);
             scenario_.duration = last;
         }
@@ -678,7 +730,9 @@ private:
                 check(step.time, step.where, "the step of slot " + std::to_string(track.slot));
         for (const auto& event : scenario_.mouse) check(event.time, event.where, "the mouse event");
         for (const auto& picture : scenario_.pictures) check(picture.time, picture.where, "the picture");
-        for (const auto& expect : scenario_.expectations) check(expect.time, expect.where, "the expectation");
+        for (const auto& expect : scenario_.expectations)
+            check(expect.until, expect.where,
+                  expect.span == Expectation::Span::kAt ? "the expectation" : "the end of the expectation's interval");
     }
 
     bool AfterEnd(double time) const {
@@ -690,6 +744,7 @@ private:
 
     static constexpr int kSlotCount = 116;
     static constexpr int kLargestNumber = 1'000'000;
+    static constexpr long long kLargestPixelCount = 1LL << 28;  // a side of 16384 pixels squared
     static constexpr double kLowestFrameRate = 1.0;
     static constexpr double kHighestFrameRate = 1000.0;
 
@@ -736,17 +791,18 @@ ParseResult ParseScenario(const std::string& text, const std::string& fileName) 
     return result;
 }
 
-ParseResult LoadScenario(const std::string& path) {
+ParseResult LoadScenario(const std::string& path, const std::string& fileName) {
+    const std::string name = fileName.empty() ? path : fileName;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         ParseResult result;
-        result.scenario.file = path;
-        result.problems.push_back(ProblemAt(path, 0, "cannot open the scenario file"));
+        result.scenario.file = name;
+        result.problems.push_back(ProblemAt(name, 0, "cannot open the scenario file"));
         return result;
     }
     std::ostringstream text;
     text << file.rdbuf();
-    return ParseScenario(text.str(), path);
+    return ParseScenario(text.str(), name);
 }
 
 }  // namespace scenario

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,9 +93,20 @@ struct MouseEvent {
     bool operator==(const MouseEvent&) const = default;
 };
 
+// A picture moment: every shown window is drawn. With a reference, the
+// picture of one window is compared with that PNG (a path relative to the
+// scenario file's folder): it fails when more than `tolerance` pixels differ
+// by more than `threshold`, a colour distance from 0 to 1 below which the
+// noise of anti-aliased edges stays.
 struct Picture {
+    static constexpr double kDefaultThreshold = 0.1;
+
     double time = 0.0;
     std::string name;
+    std::string reference;                // empty: no comparison
+    std::optional<std::uint32_t> window;  // the window compared; default the layout's first
+    long long tolerance = 0;              // pixels
+    double threshold = kDefaultThreshold;
     Location where;
 
     bool operator==(const Picture&) const = default;
@@ -102,8 +114,12 @@ struct Picture {
 
 struct Expectation {
     enum class Kind { kValue, kText, kLamp, kSlot, kWindow };
+    // At one frame, at every frame of an interval, or at some frame of it.
+    enum class Span { kAt, kDuring, kWithin };
     Kind kind = Kind::kValue;
-    double time = 0.0;
+    Span span = Span::kAt;
+    double time = 0.0;   // the interval's start for during and within
+    double until = 0.0;  // the interval's end, as late as time or later; time again for at
     std::string gauge;
     int element = 0;  // from 1, the background
     double value = 0.0;
@@ -117,6 +133,8 @@ struct Expectation {
 
     // What is expected, for messages: "Messages element 2 = 0 (±1e-06)".
     std::string Describe() const;
+    // When: "at 2.500 s", "during 1.000 s to 2.000 s", "within 1.000 s to 2.000 s".
+    std::string DescribeWhen() const;
 
     bool operator==(const Expectation&) const = default;
 };
@@ -174,6 +192,7 @@ struct ParseResult {
 
 // The text of a scenario file; fileName only names it in messages.
 ParseResult ParseScenario(const std::string& text, const std::string& fileName);
-ParseResult LoadScenario(const std::string& path);
+// fileName names the file in messages; default the path.
+ParseResult LoadScenario(const std::string& path, const std::string& fileName = std::string());
 
 }  // namespace scenario

@@ -11,7 +11,7 @@
 namespace scenario::command {
 
 void AddCommonOptions(CLI::App& app, CommonOptions& options, const std::string& moduleDefault) {
-    app.add_option("SCENARIO", options.scenarioPath, "the scenario file")->required();
+    app.add_option("SCENARIO", options.scenarioPaths, "the scenario files, or folders of them")->required();
     command_line::AddModule(app, options.modulePath, moduleDefault);
     app.add_option("--output", options.outputFolder,
                    "where trace.csv, summary.txt and the rest go (default: scenario-output/NAME, NAME the scenario "
@@ -33,16 +33,19 @@ int Refuse(const std::vector<Problem>& problems, const std::string& why) {
 }
 
 std::optional<int> LoadAndCheck(const Scenario& scenario, const std::string& modulePath, ModuleHost& host,
-                                const SiblingModules& siblings) {
+                                const SiblingModules& siblings, std::vector<std::string>* faults) {
     if (!siblings.valid() && !scenario.slots.empty())
         std::cerr << "avrion-scenario: warning: cannot hold the shared slot block open\n";
     if (std::string error = host.Load(modulePath); !error.empty()) {
         std::cerr << "avrion-scenario: " << error << "\n";
+        if (faults != nullptr) faults->push_back(error);
         return kRefused;
     }
     const std::vector<Problem> problems = CheckAgainstGauges(scenario, host.gauges());
-    if (!problems.empty()) return Refuse(problems, "the scenario does not fit the module");
-    return std::nullopt;
+    if (problems.empty()) return std::nullopt;
+    if (faults != nullptr)
+        for (const Problem& problem : problems) faults->push_back(problem.ToString());
+    return Refuse(problems, "the scenario does not fit the module");
 }
 
 }  // namespace scenario::command

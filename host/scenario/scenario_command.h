@@ -25,7 +25,7 @@ inline constexpr int kFailed = 1;   // one did not, or the run went wrong
 inline constexpr int kRefused = 2;  // the command line or the scenario was refused; no frame ran
 
 struct CommonOptions {
-    std::string scenarioPath;
+    std::vector<std::string> scenarioPaths;  // in the order given
     std::string modulePath;
     std::string outputFolder;
     std::optional<bool> realTime;
@@ -40,7 +40,8 @@ int Refuse(const std::vector<Problem>& problems, const std::string& why);
 
 // Loads the module and checks the scenario against its gauges, reporting what
 // stands in the way. Nothing when the run may go on, else the exit status.
+// Each fault printed also goes to faults, when given.
 std::optional<int> LoadAndCheck(const Scenario& scenario, const std::string& modulePath, ModuleHost& host,
-                                const SiblingModules& siblings);
+                                const SiblingModules& siblings, std::vector<std::string>* faults = nullptr);
 
 }  // namespace scenario::command

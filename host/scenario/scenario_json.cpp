@@ -13,7 +13,8 @@ namespace {
 using nlohmann::json;
 
 // Written by this program only; a compiled file of another layout is refused.
-constexpr const char* kFormat = "avrion-scenario 1";
+// 2: expectations over intervals, reference pictures.
+constexpr const char* kFormat = "avrion-scenario 2";
 
 // JSON has no infinities or not-a-number, which an expectation may hold.
 json Number(double value) {
@@ -42,6 +43,7 @@ Location WhereOf(const json& value) {
 
 // Each enumeration by name, so that a reordering cannot change a file's meaning.
 constexpr const char* kExpectationKinds[] = {"value", "text", "lamp", "slot", "window"};
+constexpr const char* kSpans[] = {"at", "during", "within"};
 constexpr const char* kColumnKinds[] = {"variable", "value", "text", "slot", "window"};
 
 template <typename Kind, std::size_t N>
@@ -118,7 +120,13 @@ json Mouse(const Scenario& scenario) {
 json Pictures(const Scenario& scenario) {
     json pictures = json::array();
     for (const Picture& picture : scenario.pictures)
-        pictures.push_back({{"time", Number(picture.time)}, {"name", picture.name}, {"where", Where(picture.where)}});
+        pictures.push_back({{"time", Number(picture.time)},
+                            {"name", picture.name},
+                            {"reference", picture.reference},
+                            {"window", picture.window ? json(*picture.window) : json(nullptr)},
+                            {"tolerance", picture.tolerance},
+                            {"threshold", Number(picture.threshold)},
+                            {"where", Where(picture.where)}});
     return pictures;
 }
 
@@ -126,7 +134,9 @@ json Expectations(const Scenario& scenario) {
     json expectations = json::array();
     for (const Expectation& expect : scenario.expectations)
         expectations.push_back({{"kind", kExpectationKinds[static_cast<int>(expect.kind)]},
+                                {"span", kSpans[static_cast<int>(expect.span)]},
                                 {"time", Number(expect.time)},
+                                {"until", Number(expect.until)},
                                 {"gauge", expect.gauge},
                                 {"element", expect.element},
                                 {"value", Number(expect.value)},
@@ -213,13 +223,19 @@ Scenario Read(const json& root) {
         Picture picture;
         picture.time = NumberOf(value.at("time"));
         picture.name = value.at("name").get<std::string>();
+        picture.reference = value.at("reference").get<std::string>();
+        if (!value.at("window").is_null()) picture.window = value.at("window").get<std::uint32_t>();
+        picture.tolerance = value.at("tolerance").get<long long>();
+        picture.threshold = NumberOf(value.at("threshold"));
         picture.where = WhereOf(value.at("where"));
         scenario.pictures.push_back(std::move(picture));
     }
     for (const json& value : root.at("expectations")) {
         Expectation expect;
         expect.kind = KindOf<Expectation::Kind>(value.at("kind"), kExpectationKinds);
+        expect.span = KindOf<Expectation::Span>(value.at("span"), kSpans);
         expect.time = NumberOf(value.at("time"));
+        expect.until = NumberOf(value.at("until"));
         expect.gauge = value.at("gauge").get<std::string>();
         expect.element = value.at("element").get<int>();
         expect.value = NumberOf(value.at("value"));

@@ -72,4 +72,16 @@ std::string Expectation::Describe() const {
     return text.str();
 }
 
+std::string Expectation::DescribeWhen() const {
+    switch (span) {
+        case Span::kAt:
+            break;
+        case Span::kDuring:
+            return "during " + FormatSeconds(time) + " to " + FormatSeconds(until);
+        case Span::kWithin:
+            return "within " + FormatSeconds(time) + " to " + FormatSeconds(until);
+    }
+    return "at " + FormatSeconds(time);
+}
+
 }  // namespace scenario

@@ -26,6 +26,9 @@ std::string Hex(std::uint32_t value) {
 
 std::string Where(const Location& where) { return where.file + ":" + std::to_string(where.line); }
 
+// Answers other than numbers that a failed "within" lists.
+constexpr std::size_t kAnswersListed = 4;
+
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 std::string CsvField(const std::string& text) {
@@ -219,21 +222,99 @@ bool ScenarioPlayer::Near(double actual, double expected, double tolerance) {
 
 void ScenarioPlayer::CheckExpectations(long long step) {
     for (; nextExpectation_ < expectationOrder_.size(); ++nextExpectation_) {
-        const Expectation& expect = scenario_.expectations[expectationOrder_[nextExpectation_]];
-        if (scenario_.FrameAt(expect.time) > step) return;
+        const std::size_t index = expectationOrder_[nextExpectation_];
+        const Expectation& expect = scenario_.expectations[index];
+        if (scenario_.FrameAt(expect.time) > step) break;
+        if (expect.span != Expectation::Span::kAt) {
+            Watch watch;
+            watch.index = index;
+            watch.last = scenario_.FrameAt(expect.until);
+            watching_.push_back(watch);
+            continue;
+        }
         std::string got;
-        if (Holds(expect, got))
-            ++result_.passed;
-        else
-            result_.failures.push_back(At(expect.where, step) + "expected " + expect.Describe() + ", got " + got);
+        std::optional<double> number;
+        Decide(index, step,
+               Holds(expect, got, number) ? std::string()
+                                          : At(expect.where, step) + "expected " + expect.Describe() + ", got " + got);
     }
+    // Decided ones leave the watch; the others keep their order.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < watching_.size(); ++i) {
+        if (CheckWatch(watching_[i], step)) continue;
+        if (kept != i) watching_[kept] = std::move(watching_[i]);
+        ++kept;
+    }
+    watching_.resize(kept);
 }
 
-bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got) {
+// True once the expectation is decided.
+bool ScenarioPlayer::CheckWatch(Watch& watch, long long step) {
+    const Expectation& expect = scenario_.expectations[watch.index];
+    std::string got;
+    std::optional<double> number;
+    const bool holds = Holds(expect, got, number);
+    const std::string where = Where(expect.where) + ": " + expect.DescribeWhen();
+    if (expect.span == Expectation::Span::kDuring) {
+        if (!holds) {
+            Decide(watch.index, step,
+                   where + ", at " + FormatSeconds(scenario_.TimeOf(step)) + " (frame " + std::to_string(step) +
+                       "): expected " + expect.Describe() + ", got " + got);
+            return true;
+        }
+        if (step < watch.last) return false;
+        Decide(watch.index, step, std::string());
+        return true;
+    }
+    if (holds) {
+        Decide(watch.index, step, std::string());
+        return true;
+    }
+    if (number) {
+        double distance = std::fabs(*number - expect.value);
+        if (std::isnan(distance)) distance = INFINITY;
+        if (!watch.haveClosest || distance < watch.closestDistance) {
+            watch.haveClosest = true;
+            watch.closestDistance = distance;
+            watch.closest = got;
+            watch.closestStep = step;
+        }
+    } else if (std::find(watch.seen.begin(), watch.seen.end(), got) == watch.seen.end()) {
+        if (watch.seen.size() < kAnswersListed)
+            watch.seen.push_back(got);
+        else
+            watch.seenMore = true;
+    }
+    if (step < watch.last) return false;
+    std::string answers;
+    if (watch.haveClosest) {
+        answers = "closest: " + watch.closest + " at " + FormatSeconds(scenario_.TimeOf(watch.closestStep)) +
+                  " (frame " + std::to_string(watch.closestStep) + ")";
+    } else {
+        answers = "got ";
+        for (std::size_t i = 0; i < watch.seen.size(); ++i) answers += (i > 0 ? ", " : "") + watch.seen[i];
+        answers += watch.seen.size() == 1 && !watch.seenMore ? " at every frame" : watch.seenMore ? " and more" : "";
+    }
+    Decide(watch.index, step,
+           where + " (frames " + std::to_string(scenario_.FrameAt(expect.time)) + " to " + std::to_string(watch.last) +
+               "): expected " + expect.Describe() + " at some frame, but it never held; " + answers);
+    return true;
+}
+
+void ScenarioPlayer::Decide(std::size_t index, long long step, std::string failure) {
+    if (failure.empty())
+        ++result_.passed;
+    else
+        result_.failures.push_back(failure);
+    result_.expectations.push_back({index, failure.empty(), step, std::move(failure)});
+}
+
+bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got, std::optional<double>& number) {
     switch (expect.kind) {
         case Expectation::Kind::kValue: {
             const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
             got = FormatNumber(value);
+            number = value;
             return Near(value, expect.value, expect.tolerance);
         }
         case Expectation::Kind::kText: {
@@ -254,6 +335,7 @@ bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got) {
                 return false;
             }
             got = FormatNumber(value);
+            number = value;
             return Near(value, expect.value, expect.tolerance);
         }
         case Expectation::Kind::kWindow: {
@@ -270,7 +352,15 @@ void ScenarioPlayer::TakePictures(long long step) {
         const Picture& picture = scenario_.pictures[pictureOrder_[nextPicture_]];
         if (scenario_.FrameAt(picture.time) > step) return;
         const double time = scenario_.TimeOf(step);
-        if (options_.picture) options_.picture(picture.name, time);
+        std::string failure;
+        if (options_.picture) failure = options_.picture(picture, time);
+        if (!failure.empty()) {
+            failure = At(picture.where, step) + "picture " + picture.name + ": " + failure;
+            result_.failures.push_back(failure);
+        }
+        // Without a callback nothing was drawn, so nothing held or failed.
+        if (options_.picture)
+            result_.pictureOutcomes.push_back({pictureOrder_[nextPicture_], failure.empty(), step, failure});
         result_.pictures.push_back(picture.name + " at " + FormatSeconds(time));
     }
 }
@@ -299,9 +389,14 @@ bool ScenarioPlayer::OpenTrace() {
 }
 
 void ScenarioPlayer::WriteTraceRow(long long step) {
+    if (!trace_.is_open() && !options_.traceRow) return;
+    std::vector<std::string> cells;
+    cells.reserve(scenario_.trace.size());
+    for (const TraceColumn& column : scenario_.trace) cells.push_back(Cell(column));
+    if (options_.traceRow) options_.traceRow(step, cells);
     if (!trace_.is_open()) return;
     trace_ << step << "," << FormatNumber(scenario_.TimeOf(step));
-    for (const TraceColumn& column : scenario_.trace) trace_ << "," << CsvField(Cell(column));
+    for (const std::string& cell : cells) trace_ << "," << CsvField(cell);
     trace_ << "\n";
 }
 

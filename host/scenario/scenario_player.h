@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,19 @@ private:
         std::size_t next = 0;
         bool holding = false;
     };
+    // An expectation over an interval that has begun and is not decided yet.
+    struct Watch {
+        std::size_t index = 0;
+        long long last = 0;  // the interval's last frame
+        // The nearest miss of a value within an interval, else the answers seen.
+        bool haveClosest = false;
+        double closestDistance = 0.0;
+        std::string closest;
+        long long closestStep = 0;
+        std::vector<std::string> seen;
+        bool seenMore = false;
+    };
+    bool CheckWatch(Watch& watch, long long step);
 
     std::string At(const Location& where, long long step) const;
     void ApplyVariables(double time);
@@ -65,7 +79,9 @@ private:
     ELEMENT_HEADER* Element(const std::string& gauge, int number) const;
     static bool Near(double actual, double expected, double tolerance);
     void CheckExpectations(long long step);
-    bool Holds(const Expectation& expect, std::string& got);
+    // number: the value read, for values and slots.
+    bool Holds(const Expectation& expect, std::string& got, std::optional<double>& number);
+    void Decide(std::size_t index, long long step, std::string failure);
     void TakePictures(long long step);
     std::string TracePath() const;
     bool OpenTrace();
@@ -83,6 +99,7 @@ private:
     std::vector<SlotState> slots_;
     std::vector<std::size_t> expectationOrder_;
     std::size_t nextExpectation_ = 0;
+    std::vector<Watch> watching_;
     std::vector<std::size_t> pictureOrder_;
     std::size_t nextPicture_ = 0;
     std::ofstream trace_;

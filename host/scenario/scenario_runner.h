@@ -22,16 +22,30 @@ class SiblingModules;
 namespace scenario {
 
 // Called at each picture moment, after that step's frame; the renderer that
-// draws the panel is someone else's.
-using PictureCallback = std::function<void(const std::string& name, double time)>;
+// draws the panel is someone else's. Returns why the picture failed (it
+// differs from its reference), or nothing.
+using PictureCallback = std::function<std::string(const Picture& picture, double time)>;
+// Called with each row written to the trace: the cells after frame and time.
+using TraceCallback = std::function<void(long long frame, const std::vector<std::string>& cells)>;
 
 struct RunOptions {
     std::string outputFolder;      // trace.csv and summary.txt; empty: no files
     std::optional<bool> realTime;  // overrides the scenario's own setting
     ProgressBar* progress = nullptr;
     PictureCallback picture;
+    TraceCallback traceRow;            // also when no trace file is written
     std::function<void()> afterFrame;  // once after every frame, e.g. to move the needles being drawn
     std::string modulePath;  // named in the summary
+};
+
+// How one expectation or picture came out, at the frame it was decided: an
+// expectation at its frame; during an interval, at its first failing frame or
+// its end; within one, at its first holding frame or its end.
+struct Outcome {
+    std::size_t index = 0;  // in the scenario's expectations or pictures
+    bool passed = false;
+    long long frame = 0;
+    std::string message;  // the failure, as listed among the failures
 };
 
 struct RunResult {
@@ -42,6 +56,8 @@ struct RunResult {
     std::vector<std::string> failures;  // expectations that did not hold and inputs that could not be given
     std::vector<std::string> warnings;
     std::vector<std::string> pictures;
+    std::vector<Outcome> expectations;     // in the order decided
+    std::vector<Outcome> pictureOutcomes;  // in the order taken
     std::string error;  // the run could not start
     bool ok() const { return error.empty() && failures.empty(); }
 };

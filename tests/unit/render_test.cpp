@@ -565,4 +565,24 @@ TEST(ShownWindows, AreTheOnesTheSimulatorShows) {
     EXPECT_EQ(render::ShownWindows(layout, simulator).size(), 2u);
 }
 
+// The module sets its text in Courier New, which Linux lacks: fontconfig's metric aliases put Liberation Mono
+// (fonts-liberation, installed by the setup) in its place, so pictures look the same on every machine so set up.
+TEST(FontChooser, TakesTheFaceItsAliasOrMonospace) {
+    struct Case {
+        const char* requested;
+        const char* family;
+        bool warned;
+    };
+    for (const Case& c :
+         {Case{"Courier New", "Liberation Mono", false}, Case{"DejaVu Sans Mono", "DejaVu Sans Mono", false},
+          Case{"No Such Face 18", render::FontChooser::kFallback, true},
+          Case{"", render::FontChooser::kFallback, true}}) {
+        std::vector<std::string> warnings;
+        render::FontChooser fonts([&](const std::string& w) { warnings.push_back(w); });
+        EXPECT_EQ(fonts.Family(c.requested), c.family) << c.requested;
+        fonts.Family(c.requested);
+        EXPECT_EQ(warnings.size(), c.warned ? 1u : 0u) << c.requested;
+    }
+}
+
 }  // namespace

@@ -92,8 +92,9 @@ TEST(CompiledScenario, AnUnknownVariableOrUnitIsRefused) {
 }
 
 #if !defined(_WIN32)
-// The scenarios run as tests and the default flight: the compiled file is
-// the scenario the YAML reader made, equal in every field.
+// The scenarios run as tests and the default flight (intervals and reference
+// pictures among them): the compiled file is the scenario the YAML reader
+// made, equal in every field.
 TEST(CompiledScenario, TheShippedScenariosComeBackEqual) {
     for (const char* file : {"tests/scenarios/bus_power_lamps.yaml", "tests/scenarios/itv_clock.yaml",
                              "tests/scenarios/landing_hot_brakes.yaml", "sim/flights/default_flight.yaml"}) {

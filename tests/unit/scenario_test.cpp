@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -144,6 +147,64 @@ TEST(ScenarioParser, NothingMayHappenAfterTheEnd) {
     EXPECT_TRUE(ParseScenario("settings: {duration: 2}\nexpect:\n  - {at: 2.01, window: 1, shown: false}\n", "f").ok());
 }
 
+TEST(ScenarioParser, IntervalsAndReferencePicturesAreRefusedWhenFaulty) {
+    const struct {
+        const char* text;
+        const char* problem;
+    } cases[] = {
+        {"expect:\n  - {during: [5, 3], window: 1, shown: true}\n",
+         "flight.yaml:2: the interval runs backwards: from 5 s comes after to 3 s"},
+        {"settings: {duration: 4}\nexpect:\n  - {within: [1, 6], slot: 3, value: 0}\n",
+         "flight.yaml:3: the end of the expectation's interval at 6 s lies after the end of the run (4 s)"},
+        {"expect:\n  - {during: [1, 2, 3], window: 1, shown: true}\n",
+         "flight.yaml:2: an interval must be a pair [from, to] of times in seconds"},
+        {"expect:\n  - {during: 2, window: 1, shown: true}\n",
+         "flight.yaml:2: an interval must be a pair [from, to] of times in seconds"},
+        {"expect:\n  - {at: 1, within: [1, 2], window: 1, shown: true}\n",
+         "flight.yaml:2: an expectation needs one of \"at\", \"during\" or \"within\""},
+        {"expect:\n  - {window: 1, shown: true}\n",
+         "flight.yaml:2: an expectation needs one of \"at\", \"during\" or \"within\""},
+        {"expect:\n  - {within: [-1, 2], window: 1, shown: true}\n",
+         "flight.yaml:2: a time in seconds must be a finite number not below 0, got -1"},
+        {"pictures:\n  - {at: 1, name: a, tolerance: 3}\n",
+         "flight.yaml:2: \"tolerance\" goes with a reference picture only"},
+        {"pictures:\n  - {at: 1, name: a, reference: a.png, tolerance: -1}\n",
+         "flight.yaml:2: the tolerance in pixels must lie between 0 and 268435456, got -1"},
+        {"pictures:\n  - {at: 1, name: a, reference: a.png, threshold: 2}\n",
+         "flight.yaml:2: the threshold is a colour distance from 0 to 1, got 2"},
+        {"pictures:\n  - {at: 1, name: a, reference: \"\"}\n",
+         "flight.yaml:2: the reference picture must not be empty"},
+        {"pictures:\n  - {at: 1, name: a, referense: a.png}\n",
+         "flight.yaml:2: unknown key \"referense\" in a picture (known: at, name, reference, window, tolerance, "
+         "threshold)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OnlyProblem(c.text), c.problem) << c.text;
+}
+
+TEST(ScenarioParser, IntervalsAndReferencesAreRead) {
+    const Scenario flight = Accepted(R"(pictures:
+  - {at: 1, name: plain}
+  - {at: 2, name: golden, reference: golden/a.png, window: 11241, tolerance: 40, threshold: 0.2}
+expect:
+  - {during: [1, 2.5], slot: 102, value: 0}
+  - {within: [0.5, 3], gauge: test, element: 2, lamp: lit}
+)");
+    ASSERT_EQ(flight.pictures.size(), 2u);
+    EXPECT_EQ(flight.pictures[0].reference, "");
+    EXPECT_FALSE(flight.pictures[0].window);
+    EXPECT_EQ(flight.pictures[1].reference, "golden/a.png");
+    EXPECT_EQ(flight.pictures[1].window, 11241u);
+    EXPECT_EQ(flight.pictures[1].tolerance, 40);
+    EXPECT_EQ(flight.pictures[1].threshold, 0.2);
+    ASSERT_EQ(flight.expectations.size(), 2u);
+    EXPECT_EQ(flight.expectations[0].span, Expectation::Span::kDuring);
+    EXPECT_EQ(flight.expectations[0].time, 1.0);
+    EXPECT_EQ(flight.expectations[0].until, 2.5);
+    EXPECT_EQ(flight.expectations[1].span, Expectation::Span::kWithin);
+    EXPECT_EQ(flight.expectations[1].DescribeWhen(), "within 0.500 s to 3.000 s");
+    EXPECT_EQ(flight.duration, 3.0) << "an interval's end counts towards the run's length";
+}
+
 TEST(ScenarioParser, EndlessRunsAreRefused) {
     EXPECT_THAT(OnlyProblem("settings: {duration: 1.0e9}\n"), HasSubstr("flight.yaml:1: the run would take"));
     EXPECT_THAT(OnlyProblem("settings: {duration: .inf}\n"), HasSubstr("must be a finite number"));
@@ -271,6 +332,28 @@ TEST(ScenarioParser, TimesBelongToTheNearestFrame) {
     EXPECT_EQ(flight.FrameAt(0.1), 2);  // 1.8 frames
     EXPECT_EQ(flight.FrameAt(0.02), 0);
     EXPECT_DOUBLE_EQ(flight.TimeOf(27), 1.5);
+}
+
+// The JSON Schema that editors check scenario files with (tests/scenarios/schema_test.py checks the files) knows
+// the reader's variables, each with the reader's units.
+TEST(ScenarioSchema, NamesTheReadersVariablesAndUnits) {
+    std::ifstream file(std::string(AVRION_SOURCE_DIR) + "/host/scenario/scenario.schema.json");
+    const nlohmann::json schema = nlohmann::json::parse(file);
+    const nlohmann::json& variables = schema.at("properties").at("variables").at("properties");
+    const std::vector<std::string> names = scenario::ScriptedVariableNames();
+    std::set<std::string> named;
+    for (const auto& entry : variables.items()) named.insert(entry.key());
+    EXPECT_EQ(named, std::set<std::string>(names.begin(), names.end()));
+    EXPECT_EQ(schema.at("definitions").at("variableName").at("enum").get<std::set<std::string>>(), named);
+    for (const std::string& name : names) {
+        if (!variables.contains(name) || name == "transponder_code") continue;
+        std::vector<std::string> units;
+        for (const scenario::Unit& unit : scenario::UnitsOf(name)) units.emplace_back(unit.name);
+        EXPECT_EQ(
+            variables.at(name).at("allOf").at(1).at("properties").at("unit").at("enum").get<std::vector<std::string>>(),
+            units)
+            << name;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -33,6 +33,8 @@ const char* Usage() {
            "  --slot N=VALUE    set shared slot N at start (repeatable; the bus, slot 109, is powered unless given)\n"
            "  --var NAME=VALUE  set a simulator variable at start (repeatable)\n"
            "  --sound WHERE     host (this machine's speakers, the default), browser (the page plays it) or off\n"
+           "  --no-reload       keep the module loaded at start when its file is rebuilt (default: load it again)\n"
+           "  --record-to DIR   write the scenarios recorded on the page into DIR too (default: download only)\n"
            "Stop with Ctrl-C.\n";
 }
 
@@ -89,6 +91,10 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         } else if (argument == "--sound") {
             if (!value(options.sound) || (options.sound != "host" && options.sound != "browser" && options.sound != "off"))
                 return "--sound takes host, browser or off";
+        } else if (argument == "--no-reload") {
+            panel.reloadOnChange = false;
+        } else if (argument == "--record-to") {
+            if (!value(panel.recordFolder)) return "--record-to needs a folder";
         } else if (argument == "--slot") {
             if (!value(text)) return "--slot needs N=VALUE";
             SlotSetting slot;
@@ -114,6 +120,7 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         panel.flightsFolder.empty() ? (std::filesystem::path(panel.simRoot) / "flights").string()
                                     : panel.flightsFolder);
     options.server.pageFolder = host_paths::Absolute(options.server.pageFolder);
+    if (!panel.recordFolder.empty()) panel.recordFolder = host_paths::Absolute(panel.recordFolder);
     return std::string();
 }
 

@@ -11,8 +11,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -243,8 +243,8 @@ private:
         for (;;) {
             sockaddr_storage address{};
             socklen_t length = sizeof address;
-            const int fd = accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length,
-                                   SOCK_NONBLOCK | SOCK_CLOEXEC);
+            const int fd =
+                accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
             if (fd >= 0) {
                 Admit(fd, address, now);
                 continue;
@@ -281,7 +281,8 @@ private:
             return;
         }
         // Room is made by closing the connection that has done nothing for longest.
-        if (const auto count = perPeer_.find(peer); count != perPeer_.end() && count->second >= settings_.connectionsPerPeer) {
+        if (const auto count = perPeer_.find(peer);
+            count != perPeer_.end() && count->second >= settings_.connectionsPerPeer) {
             Connection* idlest = Idlest(&peer);
             if (idlest == nullptr) {
                 RefuseAtOnce(fd, 503, "too many connections from " + peer);
@@ -524,8 +525,9 @@ private:
                         ++timedOut_;
                         connection.in.clear();
                         Send(connection,
-                             RefusalResponse(408, "the request did not arrive within " +
-                                                      Seconds(settings_.requestArrival) + " of its first byte",
+                             RefusalResponse(408,
+                                             "the request did not arrive within " + Seconds(settings_.requestArrival) +
+                                                 " of its first byte",
                                              true),
                              true, now);
                     } else if (!connection.requestUnderWay && now - connection.lastActivity > settings_.idle) {

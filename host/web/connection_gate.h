@@ -22,7 +22,7 @@ struct GateSettings {
     std::string address = "127.0.0.1";
     int port = 0;  // 0: any free port
     bool loopbackOnly = true;
-    std::size_t connectionsPerPeer = 128;
+    std::size_t connectionsPerPeer = 256;  // on loopback the page shares its peer with everything else
     std::size_t connections = 512;
     std::size_t workers = 4;
     std::chrono::milliseconds requestArrival{2000};  // from a request's first byte to its last
@@ -42,11 +42,11 @@ struct GateRequest {
 
 // What the gate has done so far, for tests and the curious.
 struct GateCounts {
-    std::size_t open = 0;       // connections open now
-    std::size_t answered = 0;   // requests handed to a worker
-    std::size_t refused = 0;    // requests and connections refused by the gate itself
-    std::size_t timedOut = 0;   // requests that did not arrive in time, answers not taken in time
-    std::size_t evicted = 0;    // idle connections closed to make room
+    std::size_t open = 0;      // connections open now
+    std::size_t answered = 0;  // requests handed to a worker
+    std::size_t refused = 0;   // requests and connections refused by the gate itself
+    std::size_t timedOut = 0;  // requests that did not arrive in time, answers not taken in time
+    std::size_t evicted = 0;   // idle connections closed to make room
 };
 
 class ConnectionGate {

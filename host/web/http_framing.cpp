@@ -141,7 +141,8 @@ RequestFrame FrameRequest(std::string_view bytes, const FramingLimits& limits) {
     std::size_t j = targetStart;
     while (j < rest.size() && IsTargetChar(rest[j])) {
         if (++j > limits.requestLine)
-            return Refuse(frame, 414, "the request line is longer than " + std::to_string(limits.requestLine) + " bytes");
+            return Refuse(frame, 414,
+                          "the request line is longer than " + std::to_string(limits.requestLine) + " bytes");
     }
     if (j == rest.size()) return frame;
     if (j == targetStart || rest[j] != ' ') return Refuse(frame, 400, std::string(kLineForm));
@@ -150,7 +151,8 @@ RequestFrame FrameRequest(std::string_view bytes, const FramingLimits& limits) {
     const auto versionLength = VersionEnd(rest.substr(j + 1), status);
     if (!versionLength) return frame;
     if (*versionLength == 0)
-        return Refuse(frame, status, status == 505 ? "only HTTP/1.0 and HTTP/1.1 are spoken here" : std::string(kLineForm));
+        return Refuse(frame, status,
+                      status == 505 ? "only HTTP/1.0 and HTTP/1.1 are spoken here" : std::string(kLineForm));
     const std::size_t lineEnd = j + 1 + *versionLength;
     if (lineEnd - 2 > limits.requestLine)
         return Refuse(frame, 414, "the request line is longer than " + std::to_string(limits.requestLine) + " bytes");
@@ -165,7 +167,8 @@ RequestFrame FrameRequest(std::string_view bytes, const FramingLimits& limits) {
         const std::size_t newline = rest.find('\n', position);
         if (newline == std::string_view::npos) {
             if (rest.size() - position > limits.headerLine)
-                return Refuse(frame, 431, "a header line is longer than " + std::to_string(limits.headerLine) + " bytes");
+                return Refuse(frame, 431,
+                              "a header line is longer than " + std::to_string(limits.headerLine) + " bytes");
             if (rest.size() > limits.head) return Refuse(frame, 431, tooLarge);
             return frame;
         }
@@ -190,8 +193,9 @@ RequestFrame FrameRequest(std::string_view bytes, const FramingLimits& limits) {
             if (contentLength) return Refuse(frame, 400, "Content-Length is given twice");
             if (value.empty() || value.size() > kLongestLength ||
                 value.find_first_not_of("0123456789") != std::string_view::npos)
-                return Refuse(frame, value.size() > kLongestLength ? 413 : 400,
-                              "Content-Length must be a number of bytes, not \"" + std::string(value.substr(0, 40)) + "\"");
+                return Refuse(
+                    frame, value.size() > kLongestLength ? 413 : 400,
+                    "Content-Length must be a number of bytes, not \"" + std::string(value.substr(0, 40)) + "\"");
             contentLength = std::stoull(std::string(value));
             if (*contentLength > limits.body)
                 return Refuse(frame, 413, "a body may hold at most " + std::to_string(limits.body) + " bytes");

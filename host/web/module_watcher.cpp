@@ -123,7 +123,9 @@ ModuleWatcher::Completeness ModuleWatcher::ElfCompleteness(const std::string& pa
     unsigned char header[64] = {};
     in.read(reinterpret_cast<char*>(header), sizeof header);
     const auto got = static_cast<std::size_t>(in.gcount());
-    if (got < 6 || std::memcmp(header, "\x7f" "ELF", 4) != 0 || header[5] != 1) return Completeness::kNotElf;
+    constexpr unsigned char kMagic[] = {0x7F, 'E', 'L', 'F'};
+    // Little-endian images only, as this machine runs.
+    if (got < 6 || std::memcmp(header, kMagic, sizeof kMagic) != 0 || header[5] != 1) return Completeness::kNotElf;
     const bool wide = header[4] == 2;
     if (got < (wide ? 64u : 52u)) return Completeness::kCutShort;
     const std::uint64_t programs = wide ? Little(header + 0x20, 8) : Little(header + 0x1C, 4);

@@ -58,8 +58,8 @@ PanelHttp::PanelHttp(PanelSession& session, std::mutex& sessionLock, bool loopba
     Server& server = *server_;
     if (loopbackOnly)
         server.set_pre_routing_handler([](const httplib::Request& request, httplib::Response& response) {
-            const std::string refusal = RefusalOf(
-                {request.remote_addr, request.get_header_value("Host"), request.get_header_value("Origin")});
+            const std::string refusal =
+                RefusalOf({request.remote_addr, request.get_header_value("Host"), request.get_header_value("Origin")});
             if (refusal.empty()) return httplib::Server::HandlerResponse::Unhandled;
             response.status = 403;
             response.set_content(JsonError(refusal), "application/json");
@@ -85,9 +85,9 @@ PanelHttp::PanelHttp(PanelSession& session, std::mutex& sessionLock, bool loopba
     // Statuses httplib gives itself (no such file, a request it could not read) get a reason too.
     server.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
         if (!response.body.empty()) return;
-        response.set_content(JsonError(response.status == 404 ? "nothing at " + request.path
-                                                              : "the request was refused (HTTP " +
-                                                                    std::to_string(response.status) + ")"),
+        response.set_content(JsonError(response.status == 404
+                                           ? "nothing at " + request.path
+                                           : "the request was refused (HTTP " + std::to_string(response.status) + ")"),
                              "application/json");
     });
     server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr error) {

@@ -341,8 +341,7 @@ WebResponse SetSlot(PanelSession& session, const WebRequest& request) {
     SlotSetting setting;
     if (std::string fault = ParseSlotSetting(slot + "=" + value, setting); !fault.empty()) return Error(400, fault);
     if (!std::isfinite(setting.value)) return Error(400, "a slot holds a finite number, not \"" + value + "\"");
-    if (!session.SetSlot(setting.slot, setting.value))
-        return Error(409, "slot " + slot + " is busy; try again");
+    if (!session.SetSlot(setting.slot, setting.value)) return Error(409, "slot " + slot + " is busy; try again");
     return Ok();
 }
 

@@ -61,7 +61,8 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 std::string Replaced(std::string text, const std::string& what, const std::string& with) {
-    for (std::size_t at = text.find(what); !what.empty() && at != std::string::npos; at = text.find(what, at + with.size()))
+    for (std::size_t at = text.find(what); !what.empty() && at != std::string::npos;
+         at = text.find(what, at + with.size()))
         text.replace(at, what.size(), with);
     return text;
 }
@@ -99,7 +100,8 @@ std::string PanelSession::Open(const PanelSettings& settings) {
     renderer_ = std::make_unique<render::GaugeRenderer>(*bitmaps_);
     std::string folder = (std::filesystem::temp_directory_path() / "avrion-panel-XXXXXX").string();
     if (mkdtemp(folder.data()) != nullptr) snapshotFolder_ = folder;
-    if (settings_.reloadOnChange) watcher_ = std::make_unique<ModuleWatcher>(settings_.modulePath, settings_.reloadQuiet);
+    if (settings_.reloadOnChange)
+        watcher_ = std::make_unique<ModuleWatcher>(settings_.modulePath, settings_.reloadQuiet);
     moduleStatus_.watching = watcher_ != nullptr;
     return LoadModule();
 }
@@ -132,14 +134,16 @@ std::string PanelSession::LoadModuleFile() {
         const std::filesystem::path folder = std::filesystem::path(snapshotFolder_) / std::to_string(++snapshots_);
         const std::filesystem::path copy = folder / std::filesystem::path(settings_.modulePath).filename();
         std::error_code fault;
-        struct stat before {}, after {};
+        struct stat before = {};
+        struct stat after = {};
         if (::stat(settings_.modulePath.c_str(), &before) != 0) {
             error = "cannot read the module " + settings_.modulePath + ": " + std::strerror(errno);
         } else if (std::filesystem::create_directories(folder, fault),
                    std::filesystem::copy_file(settings_.modulePath, copy, fault), fault) {
             error = "cannot copy the module " + settings_.modulePath + ": " + fault.message();
         } else if (::stat(settings_.modulePath.c_str(), &after) != 0 || !SameFile(before, after)) {
-            error = "the module file " + settings_.modulePath + " changed while it was read; it is loaded once it is left alone";
+            error = "the module file " + settings_.modulePath +
+                    " changed while it was read; it is loaded once it is left alone";
         } else {
             error = Replaced(host_->Load(copy.string()), copy.string(), settings_.modulePath);
         }
@@ -521,12 +525,13 @@ std::string PanelSession::StartRecording() {
     // The replay starts from a freshly loaded module: so does the recording.
     if (std::string error = LoadModuleFile(); !error.empty()) return error;
     const std::string stamp = LocalTime("recording-%Y%m%d-%H%M%S");
+    const auto taken = [&](const std::string& name) {
+        const std::filesystem::path file = std::filesystem::path(settings_.recordFolder) / (name + ".yaml");
+        return FindRecording(name + ".yaml") != nullptr ||
+               (!settings_.recordFolder.empty() && std::filesystem::exists(file));
+    };
     recordingName_ = stamp;
-    for (int suffix = 2; FindRecording(recordingName_ + ".yaml") ||
-                         (!settings_.recordFolder.empty() &&
-                          std::filesystem::exists(std::filesystem::path(settings_.recordFolder) / (recordingName_ + ".yaml")));
-         ++suffix)
-        recordingName_ = stamp + "-" + std::to_string(suffix);
+    for (int suffix = 2; taken(recordingName_); ++suffix) recordingName_ = stamp + "-" + std::to_string(suffix);
     recording_ = RecordingStatus{RecordingStatus::State::kRecording, 0, 0.0, 0, 0, ""};
     BeginSection();
     renderer_->BeginFrame();
@@ -566,8 +571,9 @@ void PanelSession::BeginSection() {
     const int section = ++recording_.section;
     const std::string title = "Recorded on the live panel, " + LocalTime("%Y-%m-%d %H:%M:%S") +
                               (section > 1 ? ", section " + std::to_string(section) : "");
-    const std::string description =
-        section > 1 ? "Goes on from section " + std::to_string(section - 1) + " after the module was rebuilt and loaded again." : "";
+    const std::string description = section > 1 ? "Goes on from section " + std::to_string(section - 1) +
+                                                      " after the module was rebuilt and loaded again."
+                                                : "";
     recorder_ = std::make_unique<ScenarioRecorder>(simulator_->frameRate, title, description);
     for (const std::string& name : scenario::ScriptedVariableNames()) {
         const auto variable = scenario::FindScriptedVariable(name);

@@ -41,7 +41,7 @@ struct PanelSettings {
     double frameRate = Simulator::kDefaultFrameRate;
     std::vector<SlotSetting> slots;  // the bus (slot 109) is powered unless given here
     std::vector<VariableSetting> variables;
-    bool reloadOnChange = true;  // load the module file again, at a frame boundary, once it is rebuilt
+    bool reloadOnChange = true;                  // load the module file again, at a frame boundary, once it is rebuilt
     std::chrono::milliseconds reloadQuiet{300};  // how long a rebuilt file must be left alone first
     std::string recordFolder;  // where recorded scenarios are written too; empty: offered for download only
 };
@@ -50,8 +50,8 @@ struct PanelSettings {
 struct ModuleStatus {
     int loads = 0;  // every load, whether it worked or not
     bool loaded = false;
-    std::string error;     // why the last load failed
-    std::string loadedAt;  // the local time of the last load, "10:32:05"
+    std::string error;                // why the last load failed
+    std::string loadedAt;             // the local time of the last load, "10:32:05"
     double reloadMilliseconds = 0.0;  // the last reload: old module shut down to the new one's first pictures
     bool watching = false;
 };
@@ -247,8 +247,8 @@ private:
 
     std::unique_ptr<ScenarioRecorder> recorder_;
     RecordingStatus recording_;
-    std::string recordingName_;  // the first section's file name without ".yaml"
-    long long recordStep_ = 0;  // frames since the section began
+    std::string recordingName_;    // the first section's file name without ".yaml"
+    long long recordStep_ = 0;     // frames since the section began
     bool doneSinceFrame_ = false;  // inputs recorded since the last frame
     bool markDue_ = false, stopDue_ = false;
     std::deque<RecordedScenario> recordings_;

@@ -27,7 +27,11 @@ std::string Number(double value) {
 bool IsUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
         if (length == 0 || i + length > text.size()) return false;
         for (std::size_t k = 1; k < length; ++k)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -179,8 +183,8 @@ std::string ScenarioRecorder::Yaml(long long endStep) const {
     if (!clicks_.empty()) {
         out << "mouse:\n";
         for (const Click& click : clicks_) {
-            out << "  - {at: " << Time(click.step) << ", gauge: " << QuotedOrNote(click.gauge) << ", point: [" << click.x
-                << ", " << click.y << "]";
+            out << "  - {at: " << Time(click.step) << ", gauge: " << QuotedOrNote(click.gauge) << ", point: ["
+                << click.x << ", " << click.y << "]";
             if (click.right)
                 out << ", button: right";
             else if (click.released >= 0)
@@ -199,11 +203,13 @@ std::string ScenarioRecorder::Yaml(long long endStep) const {
             if (expectation.isSlot)
                 out << "slot: " << expectation.slot << ", value: " << Number(expectation.reading.value) << "}\n";
             else if (expectation.reading.isText)
-                out << "gauge: " << QuotedOrNote(expectation.reading.gauge) << ", element: " << expectation.reading.element
+                out << "gauge: " << QuotedOrNote(expectation.reading.gauge)
+                    << ", element: " << expectation.reading.element
                     << ", text: " << QuotedOrNote(expectation.reading.text) << "}\n";
             else
-                out << "gauge: " << QuotedOrNote(expectation.reading.gauge) << ", element: " << expectation.reading.element
-                    << ", value: " << Number(expectation.reading.value) << "}\n";
+                out << "gauge: " << QuotedOrNote(expectation.reading.gauge)
+                    << ", element: " << expectation.reading.element << ", value: " << Number(expectation.reading.value)
+                    << "}\n";
         }
     }
     return out.str();

@@ -400,7 +400,7 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
             areas.begin() + 1);
         result.delivered = gauge_access::DeliverMouse(box->gauge, gaugeX, gaugeY, flags);
         if (action == MouseAction::kPress) held_ = HeldButton{box->gauge, gaugeX, gaugeY, result.area, true};
-        if (recorder_) {
+        if (recorder_ && (action == MouseAction::kPress || action == MouseAction::kRight)) {
             recorder_->Press(InputStep(), result.gauge, gaugeX, gaugeY, result.area, action == MouseAction::kRight);
             doneSinceFrame_ = true;
         }

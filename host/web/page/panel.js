@@ -36,8 +36,12 @@ function panelPoint(win, event) {
   return { x: (event.clientX - box.left) * win.width / box.width, y: (event.clientY - box.top) * win.height / box.height };
 }
 
+// One after another: a release sent beside its press could overtake it on another connection.
+let mouseSent = Promise.resolve();
 function mouse(win, point, action) {
-  return post('/api/mouse', { ident: win.ident, x: point.x.toFixed(1), y: point.y.toFixed(1), action });
+  const params = { ident: win.ident, x: point.x.toFixed(1), y: point.y.toFixed(1), action };
+  mouseSent = mouseSent.then(() => post('/api/mouse', params)).catch(() => {});
+  return mouseSent;
 }
 
 function releaseHeld(action) {

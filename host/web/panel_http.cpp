@@ -80,6 +80,9 @@ PanelHttp::PanelHttp(PanelSession& session, std::mutex& sessionLock, bool loopba
             response.set_header("Content-Disposition", "attachment; filename=\"" + result.downloadName + "\"");
         response.set_content(std::move(result.body), result.contentType.c_str());
     };
+    // What the answers tell a client about keeping the connection: as the gate keeps it.
+    server.set_keep_alive_max_count(100000);
+    server.set_keep_alive_timeout(30);
     server.Get("/api/.*", answer);
     server.Post("/api/.*", answer);
     // Statuses httplib gives itself (no such file, a request it could not read) get a reason too.

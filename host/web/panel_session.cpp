@@ -98,8 +98,6 @@ std::string PanelSession::Open(const PanelSettings& settings) {
     if (std::string error = ModuleHost::SetSimRoot(settings_.simRoot); !error.empty()) return error;
     bitmaps_ = std::make_unique<render::BitmapStore>(settings_.bitmapFolder);
     renderer_ = std::make_unique<render::GaugeRenderer>(*bitmaps_);
-    std::string folder = (std::filesystem::temp_directory_path() / "avrion-panel-XXXXXX").string();
-    if (mkdtemp(folder.data()) != nullptr) snapshotFolder_ = folder;
     if (settings_.reloadOnChange)
         watcher_ = std::make_unique<ModuleWatcher>(settings_.modulePath, settings_.reloadQuiet);
     moduleStatus_.watching = watcher_ != nullptr;
@@ -125,21 +123,22 @@ std::string PanelSession::LoadModuleFile() {
     host_.reset();  // the module before is shut down first
     host_ = std::make_unique<ModuleHost>(*simulator_);
     HostDesktop::Instance().ClearMessages();
+    // A private copy, in a folder of its own that is gone again once it is loaded: a build that rewrites the file
+    // in place cannot change the running module under it, and a new name makes the dynamic loader read the file
+    // anew even if an earlier copy were still mapped.
     std::string error;
-    if (snapshotFolder_.empty()) {
+    std::string folder = (std::filesystem::temp_directory_path() / "avrion-panel-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
         error = host_->Load(settings_.modulePath);
     } else {
-        // A private copy: a build that rewrites the file in place cannot change the running module under it, and
-        // a name of its own makes the dynamic loader read the file anew even if an earlier copy is still mapped.
-        const std::filesystem::path folder = std::filesystem::path(snapshotFolder_) / std::to_string(++snapshots_);
-        const std::filesystem::path copy = folder / std::filesystem::path(settings_.modulePath).filename();
+        const std::filesystem::path copy =
+            std::filesystem::path(folder) / std::filesystem::path(settings_.modulePath).filename();
         std::error_code fault;
         struct stat before = {};
         struct stat after = {};
         if (::stat(settings_.modulePath.c_str(), &before) != 0) {
             error = "cannot read the module " + settings_.modulePath + ": " + std::strerror(errno);
-        } else if (std::filesystem::create_directories(folder, fault),
-                   std::filesystem::copy_file(settings_.modulePath, copy, fault), fault) {
+        } else if (std::filesystem::copy_file(settings_.modulePath, copy, fault); fault) {
             error = "cannot copy the module " + settings_.modulePath + ": " + fault.message();
         } else if (::stat(settings_.modulePath.c_str(), &after) != 0 || !SameFile(before, after)) {
             error = "the module file " + settings_.modulePath +
@@ -187,11 +186,6 @@ void PanelSession::Close() {
     }
     UnloadModule();
     watcher_.reset();
-    if (!snapshotFolder_.empty()) {
-        std::error_code error;
-        std::filesystem::remove_all(snapshotFolder_, error);
-        snapshotFolder_.clear();
-    }
 }
 
 // At a frame boundary, as the simulator would between flights: the module shut down and the new one loaded into

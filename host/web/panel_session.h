@@ -234,8 +234,6 @@ private:
     std::uint64_t frames_ = 0;
     ModuleStatus moduleStatus_;
     std::unique_ptr<ModuleWatcher> watcher_;
-    std::string snapshotFolder_;
-    int snapshots_ = 0;
     double drawMilliseconds_ = 0.0;
     double encodeMilliseconds_ = 0.0;
     double totalPictureMilliseconds_ = 0.0;

@@ -2,8 +2,10 @@
 # Sets up this machine, builds the module and avrion-panel, and serves the live
 # panel of the shipped layout (sim/panel/panel.cfg) on this machine only; it
 # prints the address to open in a browser. Ctrl-C stops it and shuts the
-# module down. Extra arguments go to avrion-panel (--port N, --listen ADDR,
-# --slot N=VALUE, ...; see build/linux-release/bin/avrion-panel --help).
+# module down. A rebuild of the module (cmake --build --preset linux-release
+# from another terminal) is loaded into the running panel. Extra arguments go
+# to avrion-panel (--port N, --listen ADDR, --slot N=VALUE, --record-to DIR,
+# --no-reload, ...; see build/linux-release/bin/avrion-panel --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -67,6 +67,12 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
         ->type_name("WHERE")
         ->check(CLI::IsMember({"host", "browser", "off"}))
         ->capture_default_str();
+    app.add_flag("!--no-reload", panel.reloadOnChange,
+                 "keep the module loaded at start when its file is rebuilt (default: load it again at a frame "
+                 "boundary)");
+    app.add_option("--record-to", panel.recordFolder,
+                   "write the scenarios recorded on the page into DIR too (default: download only)")
+        ->type_name("DIR");
     if (auto status = command_line::Parse(app, argc, argv)) return status;
 
     // Every path is fixed before the simulator root becomes the working folder.
@@ -81,6 +87,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
         panel.flightsFolder.empty() ? (std::filesystem::path(panel.simRoot) / "flights").string()
                                     : panel.flightsFolder);
     options.server.pageFolder = host_paths::Absolute(options.server.pageFolder);
+    if (!panel.recordFolder.empty()) panel.recordFolder = host_paths::Absolute(panel.recordFolder);
     return std::nullopt;
 }
 

@@ -149,6 +149,23 @@ WebResponse State(PanelSession& session) {
         out << (first ? "" : ",") << JsonString(failure);
         first = false;
     }
+    const ModuleStatus& module = session.moduleStatus();
+    out << "]},\"module\":{\"loads\":" << module.loads << ",\"loaded\":" << (module.loaded ? "true" : "false")
+        << ",\"error\":" << JsonString(module.error) << ",\"at\":" << JsonString(module.loadedAt)
+        << ",\"reloadMs\":" << JsonNumber(module.reloadMilliseconds)
+        << ",\"watching\":" << (module.watching ? "true" : "false") << "}";
+    const RecordingStatus recording = session.recordingStatus();
+    static constexpr const char* kRecordingStates[] = {"off", "recording", "stopping"};
+    out << ",\"recording\":{\"state\":\"" << kRecordingStates[static_cast<int>(recording.state)]
+        << "\",\"section\":" << recording.section << ",\"time\":" << JsonNumber(recording.time)
+        << ",\"events\":" << recording.events << ",\"marks\":" << recording.marks
+        << ",\"note\":" << JsonString(recording.note) << ",\"files\":[";
+    first = true;
+    for (const RecordedScenario& file : session.recordings()) {
+        out << (first ? "" : ",") << "{\"name\":" << JsonString(file.name) << ",\"events\":" << file.events
+            << ",\"expectations\":" << file.expectations << ",\"savedTo\":" << JsonString(file.savedTo) << "}";
+        first = false;
+    }
     out << "]}}";
     return Json(out.str());
 }
@@ -293,7 +310,7 @@ WebResponse ShowWindow(PanelSession& session, const WebRequest& request) {
         show = !session.simulator().IsWindowShown(window->ident);
     else
         return Error(400, "shown must be 0, 1 or toggle");
-    session.simulator().ShowWindow(window->ident, show);
+    session.ShowWindow(window->ident, show);
     return Json(std::string("{\"shown\":") + (show ? "true" : "false") + "}");
 }
 
@@ -314,7 +331,7 @@ WebResponse SetVariable(PanelSession& session, const WebRequest& request) {
     }
     if (!variable->integerDigits && (!std::isfinite(setting.value) || std::fabs(setting.value) > kLargestValue))
         return Error(400, name + " takes a finite number within +-2^53, not \"" + value + "\"");
-    Apply(setting, session.simulator());
+    session.SetVariable(setting);
     return Ok();
 }
 
@@ -324,8 +341,7 @@ WebResponse SetSlot(PanelSession& session, const WebRequest& request) {
     SlotSetting setting;
     if (std::string fault = ParseSlotSetting(slot + "=" + value, setting); !fault.empty()) return Error(400, fault);
     if (!std::isfinite(setting.value)) return Error(400, "a slot holds a finite number, not \"" + value + "\"");
-    if (!session.siblings().SetSlot(setting.slot, setting.value))
-        return Error(409, "slot " + slot + " is busy; try again");
+    if (!session.SetSlot(setting.slot, setting.value)) return Error(409, "slot " + slot + " is busy; try again");
     return Ok();
 }
 
@@ -355,6 +371,30 @@ WebResponse Scenario(PanelSession& session, const WebRequest& request) {
     return Ok();
 }
 
+WebResponse Record(PanelSession& session, const WebRequest& request) {
+    const std::string action = Param(request, "action").value_or("");
+    std::string fault;
+    if (action == "start")
+        fault = session.StartRecording();
+    else if (action == "mark")
+        fault = session.MarkRecording();
+    else if (action == "stop")
+        fault = session.StopRecording();
+    else
+        return Error(400, "action must be start, mark or stop");
+    if (!fault.empty()) return Error(409, fault);
+    return Ok();
+}
+
+WebResponse Recording(PanelSession& session, const WebRequest& request) {
+    const std::string name = Param(request, "file").value_or("");
+    const RecordedScenario* file = session.FindRecording(name);
+    if (file == nullptr) return Error(404, "no recorded scenario \"" + name + "\"");
+    WebResponse response{200, "application/yaml", file->text};
+    response.downloadName = file->name;
+    return response;
+}
+
 }  // namespace
 
 WebResponse HandleRequest(PanelSession& session, const WebRequest& request) {
@@ -368,12 +408,14 @@ WebResponse HandleRequest(PanelSession& session, const WebRequest& request) {
         {{"GET", "/api/variables"}, [](PanelSession& s, const WebRequest&) { return Variables(s); }},
         {{"GET", "/api/scenarios"}, [](PanelSession& s, const WebRequest&) { return ScenarioFiles(s); }},
         {{"GET", "/api/sound"}, Sound},
+        {{"GET", "/api/recording"}, Recording},
         {{"POST", "/api/mouse"}, Mouse},
         {{"POST", "/api/window"}, ShowWindow},
         {{"POST", "/api/variable"}, SetVariable},
         {{"POST", "/api/slot"}, SetSlot},
         {{"POST", "/api/clock"}, Clock},
         {{"POST", "/api/scenario"}, Scenario},
+        {{"POST", "/api/record"}, Record},
     };
     const auto route = routes.find({request.method, request.path});
     if (route != routes.end()) return route->second(session, request);

@@ -4,7 +4,8 @@
 // change nothing; the module and the run go on.
 //
 //   GET  /api/panel                  windows, their sizes and their gauges' mouse areas (window pixels, cursor)
-//   GET  /api/state                  frame, windows shown and picture versions, slots, message boxes, scenario
+//   GET  /api/state                  frame, windows shown and picture versions, slots, message boxes, scenario,
+//                                    the module's last load, the recording and the scenarios recorded
 //   GET  /api/window?ident=N         the window's latest picture (PNG)
 //   GET  /api/gauge?name=G           one gauge alone (PNG)
 //   GET  /api/variables              the simulator variables with their values
@@ -14,7 +15,9 @@
 //   POST /api/variable?name=V&value=X
 //   POST /api/slot?slot=N&value=X
 //   POST /api/clock?action=pause|run
+//   GET  /api/recording?file=F       a recorded scenario, as a download
 //   POST /api/scenario?action=start&file=F | restart | stop
+//   POST /api/record?action=start|mark|stop
 #pragma once
 
 #include <map>
@@ -34,6 +37,7 @@ struct WebResponse {
     int status = 200;
     std::string contentType = "application/json";
     std::string body;
+    std::string downloadName = std::string();  // offered to be saved under this name when set
 };
 
 // Shared slots the module writes, always shown on the page.

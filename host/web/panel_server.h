@@ -1,15 +1,15 @@
-// avrion-panel's server: the page's files and the panel's answers over HTTP
-// (cpp-httplib), with the frame clock running the module at the frame rate
-// on a thread of its own. One lock keeps frames and requests apart.
+// avrion-panel's server: the connection gate in front, the panel's HTTP
+// answers behind it, and the frame clock running the module at the frame
+// rate on a thread of its own. One lock keeps frames and requests apart.
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 
+#include "web/connection_gate.h"
 #include "web/panel_session.h"
 
 namespace web {
@@ -31,20 +31,22 @@ public:
     std::string Serve(const ServerSettings& settings, const std::function<void(const std::string&)>& ready);
     // Safe from any thread, but not from a signal handler.
     void Stop();
+    GateCounts counts();
 
 private:
-    void RunClock();
-    // Holds a state request that names the frame the page has until a newer
-    // one has run (or a second has passed), so the page sees every frame
-    // without polling in a loop.
-    void WaitForFrameAfter(std::uint64_t frame);
+    void RunClock(ConnectionGate& gate);
+    // A state request that names the frame the page has waits (in the gate,
+    // holding no worker) until a newer one has run, so the page sees every
+    // frame without polling in a loop; at once while no frames run.
+    bool Ready(const RequestFrame& frame) const;
 
     PanelSession& session_;
     std::mutex lock_;
-    std::condition_variable frameDone_;  // with lock_
+    std::atomic<std::uint64_t> frame_{0};
+    std::atomic<bool> framesStand_{false};  // paused, or no module to run
     std::atomic<bool> stopping_{false};
-    std::function<void()> stopServer_;
     std::mutex stopLock_;
+    ConnectionGate* gate_ = nullptr;  // with stopLock_
 };
 
 }  // namespace web

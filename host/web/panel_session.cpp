@@ -1,14 +1,22 @@
 #include "web/panel_session.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <set>
 
 #include "scenario/scenario_checks.h"
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
+#include "sim/variable_names.h"
 #include "web/png_stream.h"
 #include "web/window_signature.h"
 
@@ -38,6 +46,44 @@ bool IsPlainYamlName(const std::string& name) {
     return name.ends_with(".yaml") || name.ends_with(".yml");
 }
 
+std::string LocalTime(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    std::strftime(text, sizeof text, format, &local);
+    return text;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+std::string Replaced(std::string text, const std::string& what, const std::string& with) {
+    for (std::size_t at = text.find(what); !what.empty() && at != std::string::npos;
+         at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+// Written whole or not at all: through a temporary file and a rename.
+std::string WriteWhole(const std::filesystem::path& path, const std::string& text) {
+    const std::filesystem::path temporary = path.string() + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out) return "could not write " + temporary.string();
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) return "could not write " + path.string() + ": " + error.message();
+    return std::string();
+}
+
+constexpr std::size_t kRecordingsKept = 20;
+
 }  // namespace
 
 std::string PanelSession::Open(const PanelSettings& settings) {
@@ -52,26 +98,73 @@ std::string PanelSession::Open(const PanelSettings& settings) {
     if (std::string error = ModuleHost::SetSimRoot(settings_.simRoot); !error.empty()) return error;
     bitmaps_ = std::make_unique<render::BitmapStore>(settings_.bitmapFolder);
     renderer_ = std::make_unique<render::GaugeRenderer>(*bitmaps_);
+    if (settings_.reloadOnChange)
+        watcher_ = std::make_unique<ModuleWatcher>(settings_.modulePath, settings_.reloadQuiet);
+    moduleStatus_.watching = watcher_ != nullptr;
     return LoadModule();
 }
 
 std::string PanelSession::LoadModule() {
+    directory_.reset();
+    host_.reset();
     simulator_ = std::make_unique<Simulator>();
     simulator_->frameRate = settings_.frameRate;
     for (const VariableSetting& variable : settings_.variables) Apply(variable, *simulator_);
+    if (std::string error = LoadModuleFile(); !error.empty()) return error;
+    for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator_->ShowWindow(ident, true);
+    return std::string();
+}
+
+std::string PanelSession::LoadModuleFile() {
+    held_.reset();
+    if (player_ && !player_->Done()) StopScenario();
+    player_.reset();
+    directory_.reset();
+    host_.reset();  // the module before is shut down first
     host_ = std::make_unique<ModuleHost>(*simulator_);
     HostDesktop::Instance().ClearMessages();
-    const std::string error = host_->Load(settings_.modulePath);
+    // A private copy, in a folder of its own that is gone again once it is loaded: a build that rewrites the file
+    // in place cannot change the running module under it, and a new name makes the dynamic loader read the file
+    // anew even if an earlier copy were still mapped.
+    std::string error;
+    std::string folder = (std::filesystem::temp_directory_path() / "avrion-panel-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
+        error = host_->Load(settings_.modulePath);
+    } else {
+        const std::filesystem::path copy =
+            std::filesystem::path(folder) / std::filesystem::path(settings_.modulePath).filename();
+        std::error_code fault;
+        struct stat before = {};
+        struct stat after = {};
+        if (::stat(settings_.modulePath.c_str(), &before) != 0) {
+            error = "cannot read the module " + settings_.modulePath + ": " + std::strerror(errno);
+        } else if (std::filesystem::copy_file(settings_.modulePath, copy, fault); fault) {
+            error = "cannot copy the module " + settings_.modulePath + ": " + fault.message();
+        } else if (::stat(settings_.modulePath.c_str(), &after) != 0 || !SameFile(before, after)) {
+            error = "the module file " + settings_.modulePath +
+                    " changed while it was read; it is loaded once it is left alone";
+        } else {
+            error = Replaced(host_->Load(copy.string()), copy.string(), settings_.modulePath);
+        }
+        std::filesystem::remove_all(folder, fault);
+    }
     // Made whether or not the module loaded, so that the page can still be answered: a module that did not load
     // has no gauges, and its windows show placeholders.
     directory_ = std::make_unique<render::GaugeDirectory>(
         host_->gauges(), std::filesystem::path(settings_.modulePath).stem().string());
     renderer_->Reset();
-    pictures_.assign(layout_.windows.size(), {});
-    held_.reset();
-    if (!error.empty()) return error;
-    for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator_->ShowWindow(ident, true);
-    return std::string();
+    // Pictures keep their versions, which only ever grow, so the page never takes a new tile for one it has.
+    if (pictures_.size() != layout_.windows.size()) pictures_.assign(layout_.windows.size(), {});
+    for (WindowPicture& picture : pictures_) picture.signature.clear();
+    NoteLoad(error);
+    return error;
+}
+
+void PanelSession::NoteLoad(const std::string& error) {
+    ++moduleStatus_.loads;
+    moduleStatus_.loaded = error.empty();
+    moduleStatus_.error = error;
+    moduleStatus_.loadedAt = LocalTime("%H:%M:%S");
 }
 
 void PanelSession::UnloadModule() {
@@ -83,11 +176,62 @@ void PanelSession::UnloadModule() {
     host_.reset();
 }
 
-void PanelSession::Close() { UnloadModule(); }
+void PanelSession::Close() {
+    // A recording under way is kept, with the readings of now.
+    if (recorder_ && host_) {
+        recorder_->Expect(recordStep_, ShownGaugeReadings(), ModuleSlotReadings());
+        EndSection();
+        recorder_.reset();
+        recording_.state = RecordingStatus::State::kOff;
+    }
+    UnloadModule();
+    watcher_.reset();
+}
+
+// At a frame boundary, as the simulator would between flights: the module shut down and the new one loaded into
+// the same simulator, so variables, slots and windows stay as they are. A recording closes its section with the
+// old module's readings and goes on in a new one.
+void PanelSession::ReloadRebuiltModule() {
+    const auto start = std::chrono::steady_clock::now();
+    const bool recording = recorder_ != nullptr;
+    if (recording) {
+        recorder_->Expect(recordStep_, ShownGaugeReadings(), ModuleSlotReadings());
+        EndSection();
+    }
+    // A stop asked for and not yet taken ends the recording here.
+    const bool goOn = recording && !stopDue_;
+    if (player_ && !player_->Done()) {
+        StopScenario();
+        scenarioStatus_.failures.push_back("stopped: the module was reloaded");
+    }
+    const std::string error = LoadModuleFile();
+    if (goOn && error.empty()) {
+        BeginSection();
+    } else if (recording) {
+        recorder_.reset();
+        stopDue_ = false;
+        recording_.state = RecordingStatus::State::kOff;
+        if (goOn) recording_.note = "the recording ended: the rebuilt module did not load";
+    }
+    renderer_->BeginFrame();
+    DrawShownWindows();
+    moduleStatus_.reloadMilliseconds =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
 
 void PanelSession::Step() {
-    if (paused || !host_ || !host_->loaded()) return;
-    if (held_) gauge_access::DeliverMouse(held_->gauge, held_->x, held_->y, mouse_flag::kLeftRepeat);
+    if (watcher_ && watcher_->Rebuilt(ModuleWatcher::Clock::now())) ReloadRebuiltModule();
+    if (paused || !moduleLoaded()) return;
+    RunFrame();
+}
+
+void PanelSession::RunFrame() {
+    if (held_) {
+        if (held_->pressedThisFrame)
+            held_->pressedThisFrame = false;
+        else
+            gauge_access::DeliverMouse(held_->gauge, held_->x, held_->y, mouse_flag::kLeftRepeat);
+    }
     if (player_ && !player_->Done()) {
         // Step 0 applies the script's first inputs without a frame.
         if (player_->NextStep() == 0) player_->Step();
@@ -103,6 +247,11 @@ void PanelSession::Step() {
         host_->RunFrame();
     }
     ++frames_;
+    if (recorder_) {
+        ++recordStep_;
+        doneSinceFrame_ = false;
+        TakeDueReadings();
+    }
     renderer_->BeginFrame();
     DrawShownWindows();
 }
@@ -212,6 +361,13 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
         result.gauge = held.gauge->name != nullptr ? held.gauge->name : "";
         result.area = held.area;
         result.delivered = gauge_access::DeliverMouse(held.gauge, held.x, held.y, flags);
+        if (recorder_) {
+            recorder_->Release(InputStep());
+            doneSinceFrame_ = true;
+            // The module takes the pointer leaving a held area as letting go; scenarios only know letting go.
+            if (action == MouseAction::kLeave)
+                NoteOnce("A button let go by the pointer leaving its area is released there in the replay");
+        }
         return result;
     }
     if (action == MouseAction::kLeave) return result;  // nothing held: the pointer only passed by
@@ -237,11 +393,16 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
             std::find_if(areas.begin(), areas.end(), [&](const auto& a) { return a.rect == area->rect; }) -
             areas.begin() + 1);
         result.delivered = gauge_access::DeliverMouse(box->gauge, gaugeX, gaugeY, flags);
-        if (action == MouseAction::kPress) held_ = HeldButton{box->gauge, gaugeX, gaugeY, result.area};
+        if (action == MouseAction::kPress) held_ = HeldButton{box->gauge, gaugeX, gaugeY, result.area, true};
+        if (recorder_ && (action == MouseAction::kPress || action == MouseAction::kRight)) {
+            recorder_->Press(InputStep(), result.gauge, gaugeX, gaugeY, result.area, action == MouseAction::kRight);
+            doneSinceFrame_ = true;
+        }
         return result;
     }
-    result.error = "no mouse area at (" + std::to_string(static_cast<long long>(x)) + ", " +
-                   std::to_string(static_cast<long long>(y)) + ") of window " + std::to_string(ident);
+    char point[64];
+    std::snprintf(point, sizeof point, "(%.0f, %.0f)", x, y);
+    result.error = "no mouse area at " + std::string(point) + " of window " + std::to_string(ident);
     return result;
 }
 
@@ -257,6 +418,7 @@ std::vector<std::string> PanelSession::ScenarioFiles() const {
 }
 
 std::string PanelSession::StartScenario(const std::string& fileName) {
+    if (recorder_) return "a recording is under way; stop it before starting a scenario";
     if (!IsPlainYamlName(fileName)) return "a scenario is named by its file name in the flights folder, not \"" +
                                            fileName + "\"";
     const std::string path = (std::filesystem::path(settings_.flightsFolder) / fileName).string();
@@ -315,6 +477,191 @@ ScenarioStatus PanelSession::scenarioStatus() const {
         status.failures = player_->progress().failures;
     }
     return status;
+}
+
+void PanelSession::SetVariable(const VariableSetting& setting) {
+    Apply(setting, *simulator_);
+    if (!recorder_) return;
+    const auto variable = scenario::FindScriptedVariable(variable_names::NameOf(setting.token));
+    if (!variable) {
+        NoteOnce("Variables set by token number only are not part of it");
+        return;
+    }
+    recorder_->Variable(InputStep(), *variable, scenario::RawValue(*simulator_, *variable));
+    doneSinceFrame_ = true;
+}
+
+bool PanelSession::SetSlot(int slot, double value) {
+    if (!siblings_.SetSlot(slot, value)) return false;
+    if (recorder_) {
+        recorder_->Slot(InputStep(), slot, value);
+        doneSinceFrame_ = true;
+    }
+    return true;
+}
+
+void PanelSession::ShowWindow(std::uint32_t ident, bool shown) {
+    simulator_->ShowWindow(ident, shown);
+    // The module does not see which windows are open, and a scenario cannot open one.
+    if (recorder_) NoteOnce("Panel windows opened and closed from the page are not part of it");
+}
+
+void PanelSession::NoteOnce(const std::string& note) {
+    if (!recorder_ || std::find(notes_.begin(), notes_.end(), note) != notes_.end()) return;
+    notes_.push_back(note);
+    recorder_->Note(note);
+}
+
+std::string PanelSession::StartRecording() {
+    if (recorder_) return "a recording is under way";
+    if (player_ && !player_->Done()) return "a scenario is playing; stop it before recording";
+    if (!moduleLoaded()) return "no module is loaded: " + moduleStatus_.error;
+    // The replay starts from a freshly loaded module: so does the recording.
+    if (std::string error = LoadModuleFile(); !error.empty()) return error;
+    const std::string stamp = LocalTime("recording-%Y%m%d-%H%M%S");
+    const auto taken = [&](const std::string& name) {
+        const std::filesystem::path file = std::filesystem::path(settings_.recordFolder) / (name + ".yaml");
+        return FindRecording(name + ".yaml") != nullptr ||
+               (!settings_.recordFolder.empty() && std::filesystem::exists(file));
+    };
+    recordingName_ = stamp;
+    for (int suffix = 2; taken(recordingName_); ++suffix) recordingName_ = stamp + "-" + std::to_string(suffix);
+    recording_ = RecordingStatus{RecordingStatus::State::kRecording, 0, 0.0, 0, 0, ""};
+    BeginSection();
+    renderer_->BeginFrame();
+    DrawShownWindows();
+    return std::string();
+}
+
+std::string PanelSession::MarkRecording() {
+    if (!recorder_) return "nothing is being recorded";
+    markDue_ = true;
+    if (paused) {
+        if (doneSinceFrame_ && moduleLoaded())
+            RunFrame();
+        else
+            TakeDueReadings();
+    }
+    return std::string();
+}
+
+std::string PanelSession::StopRecording() {
+    if (!recorder_) return "nothing is being recorded";
+    stopDue_ = true;
+    recording_.state = RecordingStatus::State::kStopping;
+    if (paused) {
+        if (doneSinceFrame_ && moduleLoaded())
+            RunFrame();
+        else
+            TakeDueReadings();
+    }
+    return std::string();
+}
+
+void PanelSession::BeginSection() {
+    recordStep_ = 0;
+    doneSinceFrame_ = markDue_ = stopDue_ = false;
+    notes_.clear();
+    const int section = ++recording_.section;
+    const std::string title = "Recorded on the live panel, " + LocalTime("%Y-%m-%d %H:%M:%S") +
+                              (section > 1 ? ", section " + std::to_string(section) : "");
+    const std::string description = section > 1 ? "Goes on from section " + std::to_string(section - 1) +
+                                                      " after the module was rebuilt and loaded again."
+                                                : "";
+    recorder_ = std::make_unique<ScenarioRecorder>(simulator_->frameRate, title, description);
+    for (const std::string& name : scenario::ScriptedVariableNames()) {
+        const auto variable = scenario::FindScriptedVariable(name);
+        if (variable) recorder_->StartWith(*variable, scenario::RawValue(*simulator_, *variable));
+    }
+    for (int slot = 0; slot < SiblingModules::kSlotCount; ++slot) {
+        double value = 0.0;
+        if (siblings_.ReadSlot(slot, value)) recorder_->StartWithSlot(slot, value);
+    }
+}
+
+std::vector<GaugeReading> PanelSession::ShownGaugeReadings() {
+    std::vector<GaugeReading> readings;
+    std::set<std::string> seen;
+    for (const render::PanelWindow* window : render::ShownWindows(layout_, *simulator_))
+        for (const render::GaugeBox& box : GaugeBoxes(*window)) {
+            const std::string name = box.gauge->name != nullptr ? box.gauge->name : "";
+            // Read from the gauge a replay finds by the name.
+            const GAUGEHDR* gauge = name.empty() ? nullptr : host_->FindGauge(name);
+            if (gauge == nullptr || !seen.insert(name).second) continue;
+            const auto elements = gauge_access::Elements(gauge);
+            for (std::size_t i = 0; i < elements.size(); ++i) {
+                GaugeReading reading{name, static_cast<int>(i + 1), false, 0.0, {}};
+                switch (elements[i]->kind) {
+                    case kElementNeedle:
+                    case kElementIcon:
+                        reading.value = gauge_access::ElementValue(elements[i]);
+                        break;
+                    case kElementString:
+                        reading.isText = true;
+                        reading.text = gauge_access::ElementText(elements[i]);
+                        break;
+                    default:
+                        continue;
+                }
+                readings.push_back(std::move(reading));
+            }
+        }
+    return readings;
+}
+
+std::map<int, double> PanelSession::ModuleSlotReadings() {
+    std::map<int, double> slots;
+    for (const int slot : {10, 102}) {
+        double value = 0.0;
+        if (siblings_.ReadSlot(slot, value)) slots[slot] = value;
+    }
+    return slots;
+}
+
+void PanelSession::TakeDueReadings() {
+    if (!recorder_ || !(markDue_ || stopDue_)) return;
+    recorder_->Expect(recordStep_, ShownGaugeReadings(), ModuleSlotReadings());
+    if (markDue_) ++recording_.marks;
+    markDue_ = false;
+    if (stopDue_) {
+        EndSection();
+        recorder_.reset();
+        recording_.state = RecordingStatus::State::kOff;
+        stopDue_ = false;
+    }
+}
+
+void PanelSession::EndSection() {
+    RecordedScenario file;
+    const int section = recording_.section;
+    file.name = recordingName_ + (section > 1 ? "-section" + std::to_string(section) : "") + ".yaml";
+    file.text = recorder_->Yaml(recordStep_);
+    file.events = recorder_->events();
+    file.expectations = recorder_->expectations();
+    if (!settings_.recordFolder.empty()) {
+        const std::filesystem::path folder(settings_.recordFolder);
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        const std::string fault = WriteWhole(folder / file.name, file.text);
+        file.savedTo = fault.empty() ? (folder / file.name).string() : fault;
+    }
+    recordings_.push_back(std::move(file));
+    if (recordings_.size() > kRecordingsKept) recordings_.pop_front();
+}
+
+RecordingStatus PanelSession::recordingStatus() const {
+    RecordingStatus status = recording_;
+    if (recorder_) {
+        status.time = static_cast<double>(recordStep_) / simulator_->frameRate;
+        status.events = recorder_->events();
+    }
+    return status;
+}
+
+const RecordedScenario* PanelSession::FindRecording(const std::string& name) const {
+    for (const RecordedScenario& file : recordings_)
+        if (file.name == name) return &file;
+    return nullptr;
 }
 
 }  // namespace web

@@ -1,11 +1,15 @@
 // The live panel's side of the simulator: the loaded module with its simulator
 // stand-in and sibling modules, the panel layout, the renderer and the latest
-// picture of every window, the mouse button held on a gauge, and the scenario
-// being played. Not locked itself: the server takes one lock around every
-// call (frames and requests alike).
+// picture of every window, the mouse button held on a gauge, the scenario
+// being played and the one being recorded, and the watch on the module file
+// that loads it again when it is rebuilt. Not locked itself: the server takes
+// one lock around every call (frames and requests alike).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +25,8 @@
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 #include "sim/variable_settings.h"
+#include "web/module_watcher.h"
+#include "web/scenario_recorder.h"
 
 namespace web {
 
@@ -35,6 +41,38 @@ struct PanelSettings {
     double frameRate = Simulator::kDefaultFrameRate;
     std::vector<SlotSetting> slots;  // the bus (slot 109) is powered unless given here
     std::vector<VariableSetting> variables;
+    bool reloadOnChange = true;                  // load the module file again, at a frame boundary, once it is rebuilt
+    std::chrono::milliseconds reloadQuiet{300};  // how long a rebuilt file must be left alone first
+    std::string recordFolder;  // where recorded scenarios are written too; empty: offered for download only
+};
+
+// The module as loaded now, for the page.
+struct ModuleStatus {
+    int loads = 0;  // every load, whether it worked or not
+    bool loaded = false;
+    std::string error;                // why the last load failed
+    std::string loadedAt;             // the local time of the last load, "10:32:05"
+    double reloadMilliseconds = 0.0;  // the last reload: old module shut down to the new one's first pictures
+    bool watching = false;
+};
+
+// A recorded scenario, one section of a recording (a reload starts the next).
+struct RecordedScenario {
+    std::string name;  // "recording-20240501-103205.yaml", "...-2.yaml" for the next section
+    std::string text;
+    std::string savedTo;  // the file written, or why it could not be
+    int events = 0;
+    int expectations = 0;
+};
+
+struct RecordingStatus {
+    enum class State { kOff, kRecording, kStopping };
+    State state = State::kOff;
+    int section = 0;
+    double time = 0.0;  // simulator time since the section began
+    int events = 0;
+    int marks = 0;
+    std::string note;  // why the last recording ended unasked, if it did
 };
 
 enum class MouseAction { kPress, kRelease, kLeave, kRight };
@@ -92,9 +130,12 @@ public:
     void Close();
 
     // One frame of the panel clock: the scenario's step or a plain frame, the
-    // repeat event of a held button, and new pictures of the shown windows.
-    // Nothing while paused.
+    // repeat event of a held button, the recording's marks, and new pictures
+    // of the shown windows; before it, the module is loaded again if it was
+    // rebuilt. No frame while paused or while no module is loaded.
     void Step();
+    bool moduleLoaded() const { return host_ && host_->loaded(); }
+    const ModuleStatus& moduleStatus() const { return moduleStatus_; }
     bool paused = false;
     std::uint64_t frames() const { return frames_; }
     double frameRate() const { return simulator_->frameRate; }
@@ -121,6 +162,22 @@ public:
     // holds the button until release or leave: each frame meanwhile the held
     // area gets the repeat event.
     MouseResult Mouse(std::uint32_t ident, double x, double y, MouseAction action);
+    // A variable, a slot and a window set as the page sets them (the first two kept by a recording).
+    void SetVariable(const VariableSetting& setting);
+    bool SetSlot(int slot, double value);
+    void ShowWindow(std::uint32_t ident, bool shown);
+
+    // Recording what is done into a scenario. Starting loads the module
+    // afresh, as a replay will, keeping the variables, slots and windows; a
+    // mark and the stop take the shown gauges' readings at the next frame
+    // boundary (at once while paused, after one frame if something was done
+    // since the last). Each empty on success, else why not.
+    std::string StartRecording();
+    std::string MarkRecording();
+    std::string StopRecording();
+    RecordingStatus recordingStatus() const;
+    const std::deque<RecordedScenario>& recordings() const { return recordings_; }
+    const RecordedScenario* FindRecording(const std::string& name) const;
 
     // Each empty on success, else the fault. Starting (or restarting) loads
     // the module afresh, so that the flight begins as the batch runner's does.
@@ -143,10 +200,23 @@ private:
         const GAUGEHDR* gauge;
         int x, y;  // gauge pixels
         int area;
+        bool pressedThisFrame;  // the frame after a press has no repeat, as in the simulator and the scenarios
     };
 
     std::string LoadModule();
+    // The module file loaded into the running simulator, through a private copy of it.
+    std::string LoadModuleFile();
     void UnloadModule();
+    void ReloadRebuiltModule();
+    void RunFrame();
+    void NoteLoad(const std::string& error);
+    void BeginSection();
+    void TakeDueReadings();
+    std::vector<GaugeReading> ShownGaugeReadings();
+    std::map<int, double> ModuleSlotReadings();
+    void EndSection();
+    void NoteOnce(const std::string& note);
+    long long InputStep() const { return recordStep_ + 1; }
     void DrawShownWindows();
     void Redraw(const render::PanelWindow& window);
     void UpdateTiles(WindowPicture& picture, cairo_surface_t* surface);
@@ -162,6 +232,8 @@ private:
     std::vector<WindowPicture> pictures_;  // by place in the layout
     std::optional<HeldButton> held_;
     std::uint64_t frames_ = 0;
+    ModuleStatus moduleStatus_;
+    std::unique_ptr<ModuleWatcher> watcher_;
     double drawMilliseconds_ = 0.0;
     double encodeMilliseconds_ = 0.0;
     double totalPictureMilliseconds_ = 0.0;
@@ -170,6 +242,15 @@ private:
     std::unique_ptr<scenario::ScenarioPlayer> player_;
     scenario::RunOptions runOptions_;
     ScenarioStatus scenarioStatus_;
+
+    std::unique_ptr<ScenarioRecorder> recorder_;
+    RecordingStatus recording_;
+    std::string recordingName_;    // the first section's file name without ".yaml"
+    long long recordStep_ = 0;     // frames since the section began
+    bool doneSinceFrame_ = false;  // inputs recorded since the last frame
+    bool markDue_ = false, stopDue_ = false;
+    std::deque<RecordedScenario> recordings_;
+    std::vector<std::string> notes_;  // said once per recording
 };
 
 }  // namespace web

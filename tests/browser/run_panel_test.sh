@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Starts avrion-panel on a free loopback port, drives its page in chromium
 # (panel_test.mjs), and always stops the server, which must then shut the
-# module down cleanly.
-# usage: run_panel_test.sh AVRION_PANEL OUTPUT_FOLDER
+# module down cleanly. The panel runs a copy of the module, which the test
+# replaces as a rebuild would, and records into OUTPUT_FOLDER/recorded.
+# usage: run_panel_test.sh AVRION_PANEL AVRION_SCENARIO OUTPUT_FOLDER
 set -euo pipefail
 panel_program="$1"
-output="$2"
+scenario_program="$2"
+output="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$output"
+rm -rf "$output/module" "$output/recorded"
+mkdir -p "$output/module"
 log="$output/avrion-panel.log"
+module="$(dirname "$panel_program")/Kesta_Avrion_0_018.so"
+cp "$module" "$output/module/"
 
-"$panel_program" --port 0 >"$log" 2>&1 &
+"$panel_program" --port 0 --module "$output/module/Kesta_Avrion_0_018.so" --record-to "$output/recorded" >"$log" 2>&1 &
 server=$!
 stop_server() {
     if kill -0 "$server" 2>/dev/null; then kill -TERM "$server" 2>/dev/null || true; fi
@@ -30,7 +35,7 @@ if [ -z "$address" ]; then echo "avrion-panel gave no address in 30 s:"; cat "$l
 echo "panel at $address"
 
 status=0
-node "$here/panel_test.mjs" "$address" "$output" || status=$?
+node "$here/panel_test.mjs" "$address" "$output" "$scenario_program" "$module" "$here/../../sim" || status=$?
 
 kill -INT "$server"
 server_status=0

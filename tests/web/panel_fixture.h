@@ -8,8 +8,13 @@
 #include <map>
 #include <string>
 
+#include "loader/module_host.h"
 #include "render/label.h"
+#include "scenario/scenario_checks.h"
+#include "scenario/scenario_runner.h"
 #include "sim/gauge_access.h"
+#include "sim/sibling_modules.h"
+#include "sim/simulator.h"
 #include "support/module_file.h"
 #include "web/panel_requests.h"
 #include "web/panel_session.h"
@@ -34,13 +39,20 @@ protected:
         settings.bitmapFolder = AVRION_BITMAP_DIR;
         settings.layoutPath = AVRION_SIM_ROOT "/panel/panel.cfg";
         settings.flightsFolder = AVRION_SCENARIO_DIR;
+        settings.reloadOnChange = false;
+        Adjust(settings);
         ASSERT_EQ(session.Open(settings), "");
     }
     void TearDown() override {
-        EXPECT_TRUE(session.host().TextBuffersIntact()) << "a text callback wrote past its buffer";
+        if (session.moduleLoaded()) {
+            EXPECT_TRUE(session.host().TextBuffersIntact()) << "a text callback wrote past its buffer";
+        }
         session.Close();
         std::filesystem::current_path(previousFolder_);
     }
+
+    // Settings of a test's own, before the session opens.
+    virtual void Adjust(web::PanelSettings&) {}
 
     web::WebResponse Get(const std::string& path, std::map<std::string, std::string> params = {}) {
         return web::HandleRequest(session, {"GET", path, std::move(params)});
@@ -73,6 +85,27 @@ protected:
     }
     void Frames(int count) {
         for (int i = 0; i < count; ++i) session.Step();
+    }
+
+    // Plays a recorded scenario as avrion-scenario does, once the panel's module is shut down.
+    scenario::RunResult Replay(const std::string& text, scenario::Scenario& played,
+                               const std::string& module = BuiltModulePath()) {
+        session.Close();
+        scenario::ParseResult parsed = scenario::ParseScenario(text, "recorded.yaml");
+        for (const scenario::Problem& problem : parsed.problems) ADD_FAILURE() << problem.ToString() << "\n" << text;
+        played = parsed.scenario;
+        Simulator simulator;
+        ModuleHost host(simulator);
+        EXPECT_EQ(host.Load(module), "");
+        for (const scenario::Problem& problem : scenario::CheckAgainstGauges(played, host.gauges()))
+            ADD_FAILURE() << problem.ToString();
+        SiblingModules siblings;
+        return scenario::RunScenario(played, host, simulator, siblings, {});
+    }
+    void ExpectAllHeld(const scenario::RunResult& result, const scenario::Scenario& played, const std::string& text) {
+        EXPECT_EQ(result.error, "");
+        for (const std::string& failure : result.failures) ADD_FAILURE() << failure << "\n" << text;
+        EXPECT_EQ(result.passed, static_cast<int>(played.expectations.size()));
     }
 
     web::PanelSession session;

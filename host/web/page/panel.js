@@ -5,7 +5,7 @@
 'use strict';
 
 const CURSORS = { 1: 'n-resize', 2: 's-resize', 5: 'pointer' };
-const panel = { windows: new Map(), frame: -1, scale: 0.75, held: null, sideShown: -1e9 };
+const panel = { windows: new Map(), frame: -1, scale: 0.75, held: null, sideShown: -1e9, moduleLoads: null };
 // Read by the browser test: updates shown, the time they took and the tiles they fetched, since the page opened.
 window.panelStats = { updates: 0, updateMs: 0, tiles: 0, lastFrame: -1 };
 let shownStats = { updates: 0, updateMs: 0, at: performance.now() };
@@ -36,8 +36,12 @@ function panelPoint(win, event) {
   return { x: (event.clientX - box.left) * win.width / box.width, y: (event.clientY - box.top) * win.height / box.height };
 }
 
+// One after another: a release sent beside its press could overtake it on another connection.
+let mouseSent = Promise.resolve();
 function mouse(win, point, action) {
-  return post('/api/mouse', { ident: win.ident, x: point.x.toFixed(1), y: point.y.toFixed(1), action });
+  const params = { ident: win.ident, x: point.x.toFixed(1), y: point.y.toFixed(1), action };
+  mouseSent = mouseSent.then(() => post('/api/mouse', params)).catch(() => {});
+  return mouseSent;
 }
 
 function releaseHeld(action) {
@@ -168,6 +172,8 @@ function updateSide(state) {
       return item;
     }));
   }
+  showModule(state.module);
+  showRecording(state.recording);
   const s = state.scenario;
   document.getElementById('scenarioStatus').textContent = s.state === 'none' ? 'none' :
     `${s.file}: ${s.state} at ${s.time.toFixed(1)} of ${s.duration.toFixed(1)} s, ${s.passed} expectations held`;
@@ -176,9 +182,71 @@ function updateSide(state) {
     failures.replaceChildren(...s.failures.map(f => { const li = document.createElement('li'); li.textContent = f; return li; }));
 }
 
+function showModule(module) {
+  const line = document.getElementById('moduleStatus');
+  line.dataset.loads = module.loads;
+  line.classList.toggle('failed', !module.loaded);
+  const reload = module.loads > 1 ? ` (load ${module.loads}, took ${module.reloadMs.toFixed(0)} ms)` : '';
+  line.textContent = module.loaded
+    ? `Module loaded at ${module.at}${reload}${module.watching ? '; loaded again when it is rebuilt' : ''}`
+    : `Module did not load at ${module.at}: ${module.error}` + (module.watching ? ' — tried again when the file changes' : '');
+}
+
+function showRecording(recording) {
+  const on = recording.state !== 'off';
+  document.getElementById('recordStart').disabled = on;
+  document.getElementById('recordMark').disabled = recording.state !== 'recording';
+  document.getElementById('recordStop').disabled = recording.state !== 'recording';
+  const status = document.getElementById('recordStatus');
+  status.dataset.state = recording.state;
+  status.textContent = recording.state === 'recording'
+    ? `recording${recording.section > 1 ? ` section ${recording.section}` : ''}: ${recording.time.toFixed(1)} s, ` +
+      `${recording.events} events, ${recording.marks} marks`
+    : recording.state === 'stopping' ? 'stopping at the next frame' : `not recording${recording.note ? ` (${recording.note})` : ''}`;
+  const list = document.getElementById('recordings');
+  const names = recording.files.map(f => f.name).join('\n');
+  if (list.dataset.names === names) return;
+  list.dataset.names = names;
+  list.replaceChildren(...recording.files.map(file => {
+    const item = document.createElement('li');
+    const link = document.createElement('a');
+    link.href = `/api/recording?file=${encodeURIComponent(file.name)}`;
+    link.download = file.name;
+    link.textContent = file.name;
+    item.append(link, ` (${file.events} events, ${file.expectations} expectations` +
+      (file.savedTo ? `; ${file.savedTo.startsWith('/') ? 'saved to ' : ''}${file.savedTo}` : '') + ')');
+    return item;
+  }));
+}
+
+// A module loaded again may have other gauges, areas and window sizes.
+async function refreshDescription() {
+  const description = await (await fetch('/api/panel')).json();
+  for (const entry of description.windows) {
+    const win = panel.windows.get(entry.ident);
+    if (!win) continue;
+    win.gauges = entry.gauges;
+    if (win.width !== entry.width || win.height !== entry.height) {
+      Object.assign(win, { width: entry.width, height: entry.height, columns: 0, rows: 0 });
+    }
+  }
+  applyScale();
+}
+
 async function poll() {
   try {
     const state = await (await fetch(`/api/state?after=${panel.frame}`)).json();
+    if (state.module.loads !== panel.moduleLoads) {
+      if (panel.moduleLoads !== null) await refreshDescription();
+      panel.moduleLoads = state.module.loads;
+    }
+    // The side panel is for reading, a few times a second is plenty; the windows get every frame.
+    const now = performance.now();
+    if (now - panel.sideShown > 250) {
+      panel.sideShown = now;
+      updateWindowList(state);
+      updateSide(state);
+    }
     if (state.frame !== panel.frame) {
       const started = performance.now();
       panel.frame = state.frame;
@@ -198,12 +266,6 @@ async function poll() {
       stats.updateMs += performance.now() - started;
       stats.tiles += fetched.filter(Boolean).length;
       stats.lastFrame = state.frame;
-      // The side panel is for reading, a few times a second is plenty; the windows get every frame.
-      if (started - panel.sideShown > 250) {
-        panel.sideShown = started;
-        updateWindowList(state);
-        updateSide(state);
-      }
     } else {
       await new Promise(resolve => setTimeout(resolve, 100));  // paused: the server answers at once
     }
@@ -311,6 +373,8 @@ function wireSide() {
     post('/api/scenario', { action: 'start', file: document.getElementById('scenarioFile').value });
   document.getElementById('scenarioRestart').onclick = () => post('/api/scenario', { action: 'restart' });
   document.getElementById('scenarioStop').onclick = () => post('/api/scenario', { action: 'stop' });
+  for (const action of ['start', 'mark', 'stop'])
+    document.getElementById(`record${action[0].toUpperCase()}${action.slice(1)}`).onclick = () => post('/api/record', { action });
   // A button released outside every window still ends the press.
   window.addEventListener('mouseup', event => { if (event.button === 0) releaseHeld('release'); });
 }

@@ -52,6 +52,10 @@ CLI::Option* AddObjects(CLI::App& app, std::string& folder, const std::string& d
         ->type_name("DIR");
 }
 
+CLI::Option* AddSwitchOff(CLI::App& app, const std::string& name, bool& on, const std::string& description) {
+    return app.add_flag_function(name, [&on](std::int64_t) { on = false; }, description);
+}
+
 CLI::Option* AddSlots(CLI::App& app, std::vector<SlotSetting>& slots, const std::string& extra) {
     return AddEach<SlotSetting>(
                app, "--slot", ParseSlotSetting, [&slots](const SlotSetting& slot) { slots.push_back(slot); },

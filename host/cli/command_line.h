@@ -53,6 +53,9 @@ CLI::Option* AddEach(CLI::App& app, const std::string& name, Parse parse, Store 
         ->allow_extra_args(false);
 }
 
+// A flag such as --no-sound that turns something off that is on by default.
+CLI::Option* AddSwitchOff(CLI::App& app, const std::string& name, bool& on, const std::string& description);
+
 // --slot N=VALUE (repeatable): set a shared slot as a sibling module would.
 CLI::Option* AddSlots(CLI::App& app, std::vector<SlotSetting>& slots, const std::string& extra = "");
 // --var NAME=VALUE (repeatable) and --vars FILE: simulator variables.

@@ -81,8 +81,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
     app.add_option("--bitmaps", options.bitmapFolder, "the gauges' bitmaps for pictures")
         ->type_name("DIR")
         ->capture_default_str();
-    app.add_flag("!--no-pictures", options.pictures, "take no pictures (and compare none)");
-    auto* noSound = app.add_flag("!--no-sound", options.sound, "record no sound.wav, and play nothing");
+    command_line::AddSwitchOff(app, "--no-pictures", options.pictures, "take no pictures (and compare none)");
+    auto* noSound = command_line::AddSwitchOff(app, "--no-sound", options.sound, "record no sound.wav, and play nothing");
     app.add_flag("--sound-device", options.soundDevice,
                  "play to this machine's sound output instead of recording sound.wav (without one the module says "
                  "so, as in the simulator)")

@@ -67,7 +67,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
         ->type_name("WHERE")
         ->check(CLI::IsMember({"host", "browser", "off"}))
         ->capture_default_str();
-    app.add_flag("!--no-reload", panel.reloadOnChange,
+    command_line::AddSwitchOff(app, "--no-reload", panel.reloadOnChange,
                  "keep the module loaded at start when its file is rebuilt (default: load it again at a frame "
                  "boundary)");
     app.add_option("--record-to", panel.recordFolder,

@@ -536,12 +536,7 @@ std::string PanelSession::StartRecording() {
 std::string PanelSession::MarkRecording() {
     if (!recorder_) return "nothing is being recorded";
     markDue_ = true;
-    if (paused) {
-        if (doneSinceFrame_ && moduleLoaded())
-            RunFrame();
-        else
-            TakeDueReadings();
-    }
+    TakeDueReadingsWhilePaused();
     return std::string();
 }
 
@@ -549,13 +544,18 @@ std::string PanelSession::StopRecording() {
     if (!recorder_) return "nothing is being recorded";
     stopDue_ = true;
     recording_.state = RecordingStatus::State::kStopping;
-    if (paused) {
-        if (doneSinceFrame_ && moduleLoaded())
-            RunFrame();
-        else
-            TakeDueReadings();
-    }
+    TakeDueReadingsWhilePaused();
     return std::string();
+}
+
+// Paused, the clock brings no frame boundary: a mark or the stop is taken now,
+// after one frame if something was done since the last.
+void PanelSession::TakeDueReadingsWhilePaused() {
+    if (!paused) return;
+    if (doneSinceFrame_ && moduleLoaded())
+        RunFrame();
+    else
+        TakeDueReadings();
 }
 
 void PanelSession::BeginSection() {

@@ -212,6 +212,7 @@ private:
     void NoteLoad(const std::string& error);
     void BeginSection();
     void TakeDueReadings();
+    void TakeDueReadingsWhilePaused();
     std::vector<GaugeReading> ShownGaugeReadings();
     std::map<int, double> ModuleSlotReadings();
     void EndSection();

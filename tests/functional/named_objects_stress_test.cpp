@@ -42,8 +42,17 @@ constexpr int kWrittenSlots[] = {29, 64, 70, 103, 104, 105, 109, 112, 113, 114, 
 constexpr int kWriters = 3;
 constexpr int kReaders = 3;
 constexpr auto kRunFor = std::chrono::seconds(4);
-// A frame that waited on a stopped sibling would take as long as the stop.
-constexpr auto kLongestFrame = std::chrono::milliseconds(25);
+// A frame that waited on a stopped sibling would take as long as the stop,
+// which is never shorter than this.
+constexpr auto kShortestStop = std::chrono::milliseconds(300);
+// A frame takes well under a millisecond; this leaves room for a busy
+// machine's scheduling (the sanitizers make everything several times slower)
+// and still tells a frame that waited out a stop.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr auto kLongestFrame = std::chrono::milliseconds(150);
+#else
+constexpr auto kLongestFrame = std::chrono::milliseconds(50);
+#endif
 
 // What writer w writes: whole numbers from w * 1e6 up, so a value read
 // anywhere tells who wrote it and can be told from a torn or stray one.
@@ -105,6 +114,7 @@ struct Sibling {
     bool writer = false;
     int id = 0;
     bool stopped = false;
+    Clock::time_point stoppedAt{};
 };
 
 class NamedObjectsStress : public testing::Test {
@@ -198,8 +208,14 @@ TEST_F(NamedObjectsStress, FramesNeverWaitAndEveryValueReadWasWritten) {
                         Start(sibling);
                         break;
                     case 1:
-                        ::kill(sibling.pid, sibling.stopped ? SIGCONT : SIGSTOP);
-                        sibling.stopped = !sibling.stopped;
+                        if (!sibling.stopped) {
+                            ::kill(sibling.pid, SIGSTOP);
+                            sibling.stopped = true;
+                            sibling.stoppedAt = Clock::now();
+                        } else if (Clock::now() - sibling.stoppedAt >= kShortestStop) {
+                            ::kill(sibling.pid, SIGCONT);
+                            sibling.stopped = false;
+                        }
                         break;
                     default:
                         break;

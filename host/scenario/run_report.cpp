@@ -20,7 +20,7 @@ using nlohmann::json;
 constexpr const char* kDataMarker = "@RUN_DATA@";
 constexpr const char* kFilesFolder = "report-files";
 // Copied beside every page; the templates themselves stay in the program's folder.
-constexpr const char* kPageFiles[] = {"report.css",        "report.js",     "index.js",
+constexpr const char* kPageFiles[] = {"report.css",        "report.js",     "index.js",      "page.js",
                                       "uPlot.iife.min.js", "uPlot.min.css", "uPlot.LICENSE"};
 
 // JSON has no infinities or not-a-number: they are left out of plots as gaps.

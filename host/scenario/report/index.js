@@ -1,21 +1,10 @@
 // The index page of several scenario runs: each run's result, its
 // expectations and timings, and a link to its own report page.
 'use strict';
+// element() and seconds() are page.js's.
 
 const data = JSON.parse(document.getElementById('run-data').textContent);
 
-function element(tag, attributes = {}, ...children) {
-  const node = document.createElement(tag);
-  for (const [key, value] of Object.entries(attributes)) {
-    if (key === 'class') node.className = value;
-    else if (key === 'text') node.textContent = value;
-    else node.setAttribute(key, value);
-  }
-  for (const child of children) if (child !== null && child !== undefined) node.append(child);
-  return node;
-}
-
-const seconds = value => `${Number(value).toFixed(3)} s`;
 const worst = data.runs.some(r => r.status === 'refused') ? 'refused'
   : data.runs.some(r => r.status === 'failed') ? 'failed' : 'passed';
 document.title = `${data.runs.length} scenarios: ${worst}`;

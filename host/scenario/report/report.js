@@ -4,22 +4,11 @@
 // it, the pictures (full size on click) and the run's sound. Everything it
 // shows is beside the page, so that it opens from disk with no network.
 'use strict';
+// element() and seconds() are page.js's.
 
 const run = JSON.parse(document.getElementById('run-data').textContent);
 const colours = { passed: '#1f8a3b', failed: '#c62828', undecided: '#8a8f98', picture: '#2a6fdb' };
 
-function element(tag, attributes = {}, ...children) {
-  const node = document.createElement(tag);
-  for (const [key, value] of Object.entries(attributes)) {
-    if (key === 'class') node.className = value;
-    else if (key === 'text') node.textContent = value;
-    else node.setAttribute(key, value);
-  }
-  for (const child of children) if (child !== null && child !== undefined) node.append(child);
-  return node;
-}
-
-const seconds = value => `${Number(value).toFixed(3)} s`;
 const outcome = entry => (entry.passed === true ? 'passed' : entry.passed === false ? 'failed' : 'undecided');
 const title = run.name || run.file;
 document.title = `${title}: ${run.status}`;

@@ -26,7 +26,7 @@ done
 
 # Quiet where nothing is wrong: no sound card asked for, no font missing.
 unset ALSOFT_CONF
-for sound in --no-sound ""; do
+for sound in --no-sound "" --check; do
     out=$("$bin/avrion-scenario" "$scenario" --sim-root "$sim_root" --bitmaps "$sim_root/../module/resources/bitmaps" $sound --output "$TMPDIR_OWN/run" 2>"$TMPDIR_OWN/err")
     [ -s "$TMPDIR_OWN/err" ] && fail "avrion-scenario $sound printed: $(cat "$TMPDIR_OWN/err")"
     grep -q "message box" <<<"$out" && fail "avrion-scenario $sound made the module show a message box"

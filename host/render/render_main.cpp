@@ -65,6 +65,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
     for (std::string* path :
          {&options.modulePath, &options.simRoot, &options.bitmapFolder, &options.layoutPath, &options.outputFolder})
         *path = host_paths::Absolute(*path);
+    if (!options.objects.empty()) options.objects = host_paths::Absolute(options.objects);
     return std::nullopt;
 }
 
@@ -97,8 +98,7 @@ int Run(Options& options) {
     }
 
     std::string tableError;
-    const auto table = options.objects.empty() ? ObjectsTable::OfItsOwn(tableError)
-                                               : ObjectsTable::Attach(host_paths::Absolute(options.objects), tableError);
+    const auto table = ObjectsTable::ForRun(options.objects, tableError);
     if (!table) {
         std::cerr << "avrion-render: " << tableError << "\n";
         return 2;

@@ -161,8 +161,7 @@ report::RunRecord Run(const Entry& entry, const Options& options, const Setting&
     };
     // A table of named objects of the run's own, unless told to share one.
     std::string tableError;
-    const auto table = options.objects.empty() ? ObjectsTable::OfItsOwn(tableError)
-                                               : ObjectsTable::Attach(options.objects, tableError);
+    const auto table = ObjectsTable::ForRun(options.objects, tableError);
     if (!table) {
         std::cerr << "avrion-scenario: " << tableError << "\n";
         record.refusal.push_back(tableError);
@@ -355,11 +354,14 @@ int main(int argc, char** argv) {
         int worst = 0;
         for (const Entry& entry : entries) {
             std::string tableError;
-            const auto table = ObjectsTable::OfItsOwn(tableError);
+            const auto table = ObjectsTable::ForRun(options.objects, tableError);
             if (!table) {
                 std::cerr << "avrion-scenario: " << tableError << "\n";
                 return kRefused;
             }
+            // The module opens its sound device as it loads: one that keeps nothing and asks for no sound card.
+            std::string soundError;
+            const auto silence = options.soundDevice ? nullptr : SoundCapture::Silent(soundError);
             Simulator simulator;
             SiblingModules siblings;
             ModuleHost host(simulator);

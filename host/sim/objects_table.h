@@ -30,6 +30,10 @@ public:
                                                std::string& error);
     // The folder (empty: the default), shared with whoever else uses it.
     static std::unique_ptr<ObjectsTable> Attach(const std::string& folder, std::string& error);
+    // The table of a scripted run: of its own, unless a folder to share is named.
+    static std::unique_ptr<ObjectsTable> ForRun(const std::string& folder, std::string& error) {
+        return folder.empty() ? OfItsOwn(error) : Attach(folder, error);
+    }
 
     ~ObjectsTable();
     ObjectsTable(const ObjectsTable&) = delete;

@@ -22,7 +22,7 @@ crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
 
 # Without the symbols and debugging sections, which users have no use for.
 i686-w64-mingw32-strip -o "$stage/Gauges/$name.gau" "build/windows-i686/bin/$name.gau"
-tests/gau_exports_test.sh i686-w64-mingw32-objdump "$stage/Gauges/$name.gau" >/dev/null
+/usr/bin/python3 tests/gau_static_test.py "$stage/Gauges/$name.gau" i686 module/resources/bitmaps >/dev/null
 crlf sim/Gauges/Avrion_cfg/avrion_gau.cfg "$stage/Gauges/Avrion_cfg/avrion_gau.cfg"
 cp sim/Gauges/Avrion_cfg/Sound/*.wav "$stage/Gauges/Avrion_cfg/Sound/"
 crlf sim/panel/panel.cfg "$stage/Examples/panel.cfg"

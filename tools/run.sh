@@ -9,9 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/setup.sh
+# Only what this job needs: the module and avrion-scenario with its pictures
+# and report (tools/test.sh sets up and builds everything else).
+tools/setup.sh --main-job
 cmake --preset linux-release >/dev/null
-cmake --build --preset linux-release
+cmake --build --preset linux-release --target avrion-scenario
 # The run records its sound into sound.wav in simulator time; with --no-sound
 # the module plays to OpenAL Soft's default output, which is silent here unless
 # a configuration of your own says otherwise.

@@ -58,8 +58,11 @@ void BM_DefaultFlight(benchmark::State& state) {
     for (auto _ : state) {
         ModuleHost::SetSimRoot(kSource + "/sim");
         std::string error;
-        std::unique_ptr<SoundCapture> sound;
-        if (asTheMainJob) sound = SoundCapture::Open((output / "sound.wav").string(), error);
+        // Headless, the module plays into a device that keeps nothing, as the
+        // programs' --no-sound does: no sound card is asked for.
+        const std::unique_ptr<SoundCapture> sound = asTheMainJob
+                                                        ? SoundCapture::Open((output / "sound.wav").string(), error)
+                                                        : SoundCapture::Silent(error);
         Simulator simulator;
         SiblingModules siblings;
         ModuleHost host(simulator);
@@ -111,6 +114,8 @@ BENCHMARK(BM_DefaultFlight)
 // Every gauge drawn once at its values after the module's first frame.
 void BM_DrawEveryGauge(benchmark::State& state) {
     ModuleHost::SetSimRoot(kSource + "/sim");
+    std::string soundError;
+    const std::unique_ptr<SoundCapture> silence = SoundCapture::Silent(soundError);
     Simulator simulator;
     SiblingModules siblings;
     siblings.SetSlot(109, 1.0);

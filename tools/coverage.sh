@@ -26,20 +26,31 @@ gcovr --root . --object-directory "$build" "${filters[@]}" --exclude-unreachable
     --json "$report/coverage.json" --print-summary --txt "$report/summary.txt" >"$report/totals.txt"
 cat "$report/totals.txt"
 
-# The module's least-covered files, by lines.
+# Each folder's figures, and the module's least-covered files.
 /usr/bin/python3 - "$report/coverage.json" <<'PYTHON'
 import json, sys
+
+def figures(entries):
+    lines = [l for f in entries for l in f["lines"] if not l.get("gcovr/noncode")]
+    branches = [b for l in lines for b in l.get("branches", [])]
+    return (sum(1 for l in lines if l["count"] > 0), len(lines),
+            sum(1 for b in branches if b["count"] > 0), len(branches))
+
+def share(part, whole):
+    return 100.0 * part / whole if whole else 100.0
+
 files = json.load(open(sys.argv[1]))["files"]
+print("coverage:   folder     lines              branches")
+for folder in ("module", "platform", "host"):
+    lines, of_lines, branches, of_branches = figures([f for f in files if f["file"].startswith(folder + "/")])
+    print(f"  {folder:9s} {share(lines, of_lines):5.1f} % of {of_lines:5d}   {share(branches, of_branches):5.1f} % of {of_branches:5d}")
 rows = []
 for f in files:
-    if not f["file"].startswith("module/"):
-        continue
-    lines = [l for l in f["lines"] if not l.get("gcovr/noncode")]
-    covered = sum(1 for l in lines if l["count"] > 0)
-    if lines:
-        rows.append((covered / len(lines), covered, len(lines), f["file"]))
-print("coverage: the module's least-covered files (lines):")
-for share, covered, total, name in sorted(rows)[:8]:
-    print(f"  {100 * share:5.1f} %  {covered:4d} of {total:4d}  {name}")
+    if f["file"].startswith("module/"):
+        lines, of_lines, branches, of_branches = figures([f])
+        rows.append((share(branches, of_branches), share(lines, of_lines), of_branches, f["file"]))
+print("coverage: the module's least-covered files (branches, lines):")
+for branches, lines, of_branches, name in sorted(rows)[:6]:
+    print(f"  {branches:5.1f} % of {of_branches:4d} branches, {lines:5.1f} % of lines  {name}")
 PYTHON
 echo "coverage: $report/index.html"

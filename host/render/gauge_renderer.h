@@ -19,12 +19,6 @@
 
 namespace render {
 
-// Image flags with a meaning here. Every other bit (erase, lit at night, ...) changes nothing in a daylight picture.
-namespace image_flag {
-inline constexpr std::uint32_t kTransparent = 0x1;    // the transparent colour lets what is beneath show
-inline constexpr std::uint32_t kHidden = 0x40000000;  // the element is not drawn (the logic gauge's pixel)
-}  // namespace image_flag
-
 struct Size {
     int width = 0;
     int height = 0;

@@ -161,7 +161,7 @@ void DrawStringElement(cairo_t* cr, const ELEMENT_STRING& element, const std::st
     // A full line of the element's characters must fit across the box: narrow the letters when it would not.
     double squeeze = 1.0;
     if (element.charCount > 0) {
-        const std::string fullLine(static_cast<std::size_t>(std::min(element.charCount, 256)), '0');
+        const std::string fullLine(std::min<std::size_t>(element.charCount, 256), '0');
         pango_layout_set_text(layout.get(), fullLine.c_str(), -1);
         PixelSize(layout.get(), width, height);
         if (width > boxWidth) squeeze = boxWidth / width;

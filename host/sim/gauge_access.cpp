@@ -43,7 +43,7 @@ std::string ElementText(ELEMENT_HEADER* element) {
     auto* text = reinterpret_cast<ELEMENT_STRING*>(element);
     ElementValue(element);
     if (text->text == nullptr) return std::string();
-    return std::string(text->text, strnlen(text->text, static_cast<std::size_t>(text->charCount)));
+    return std::string(text->text, strnlen(text->text, std::size_t{text->charCount}));
 }
 
 std::vector<MouseArea> ChildAreas(const GAUGEHDR* gauge) {

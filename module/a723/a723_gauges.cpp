@@ -105,7 +105,7 @@ std::int32_t FSAPI FlipBreaker(PIXPOINT*, std::uint32_t) {
 namespace gauges {
 namespace A723_records {
 
-using gauge_builder::kImageFlagsTransparent;
+using gauge_builder::kImageTransparentEraseBright;
 using gauge_builder::MouseChild;
 using gauge_builder::NeedlePoint;
 using Lamps = A723Receiver::Lamps;
@@ -118,16 +118,16 @@ constexpr std::int32_t kReadoutHeight = 15;
 
 constexpr ELEMENT_ICON LampIcon(std::int32_t bitmapId, PIXPOINT position, ElementCallback callback,
                                 ELEMENT_HEADER** children) {
-    return gauge_builder::Icon(bitmapId, position, 1, kImageFlagsTransparent, callback, &A723, children);
+    return gauge_builder::Icon(bitmapId, position, 1, kImageTransparentEraseBright, callback, &A723, children);
 }
 constexpr ELEMENT_ICON DigitIcon(PIXPOINT position, ElementCallback callback, ELEMENT_HEADER** children) {
-    return gauge_builder::Icon(kDigitPicture, position, kDigitPictures, kImageFlagsTransparent, callback, &A723,
+    return gauge_builder::Icon(kDigitPicture, position, kDigitPictures, kImageTransparentEraseBright, callback, &A723,
                                children);
 }
 constexpr ELEMENT_STRING ReadoutText(PIXPOINT position, std::int32_t width, std::int32_t characters,
                                      ElementCallback callback, ELEMENT_HEADER** children) {
     return gauge_builder::Text(position, width, kReadoutHeight, characters, kReadoutColour, kReadoutBackground,
-                               kReadoutColour, kImageFlagsTransparent, callback, &A723, children);
+                               kReadoutColour, kImageTransparentEraseBright, callback, &A723, children);
 }
 
 // The chain is built from its far end, so that each element can name the list holding the next one.
@@ -224,7 +224,7 @@ constinit NEEDLE_POINT knobPoints[] = {
     NeedlePoint(209, 453, 8.0), NeedlePoint(216, 472, 9.0), NeedlePoint(208, 513, 10.0),
 };
 constinit ELEMENT_NEEDLE knob = gauge_builder::Needle(354, {158, 483}, {56, 56}, knobPoints, 11, 50,
-                                                      gauge_builder::kImageFlagsPlain, KnobPosition, &A723, afterKnob);
+                                                      gauge_builder::kImageTransparentErase, KnobPosition, &A723, afterKnob);
 constinit ELEMENT_HEADER* afterFace[] = {&knob.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE face = gauge_builder::BackgroundImage(353, &A723, afterFace);
 constinit ELEMENT_HEADER* elements[] = {&face.header, nullptr};
@@ -260,7 +260,7 @@ constinit GAUGEHDR A723 = gauge_builder::VisibleGaugeHeader("A723", A723_records
 namespace AZS_A723_records {
 
 constinit ELEMENT_ICON lever =
-    gauge_builder::Icon(257, {0, 0}, 2, gauge_builder::kImageFlagsPlain, BreakerPosition, &AZS_A723);  // 258 on
+    gauge_builder::Icon(257, {0, 0}, 2, gauge_builder::kImageTransparentErase, BreakerPosition, &AZS_A723);  // 258 on
 constinit ELEMENT_HEADER* leverList[] = {&lever.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE plate = gauge_builder::BackgroundImage(320, &AZS_A723, leverList);
 constinit ELEMENT_HEADER* elements[] = {&plate.header, nullptr};

@@ -95,8 +95,8 @@ namespace gauges {
 namespace KAI_487_records {
 
 using gauge_builder::Icon;
-using gauge_builder::kImageFlagsPlain;
-using gauge_builder::kImageFlagsTransparent;
+using gauge_builder::kImageTransparentErase;
+using gauge_builder::kImageTransparentEraseBright;
 using gauge_builder::MouseChild;
 using gauge_builder::Needle;
 using gauge_builder::NeedlePoint;
@@ -140,35 +140,35 @@ constexpr std::int32_t kSpeedPointCount = sizeof speedPoints / sizeof speedPoint
 
 // The chain is built from its far end, so that each element can name the list holding the next one.
 constinit ELEMENT_NEEDLE speedNeedle = Needle(318, kDialCentre, kSpeedPivotInBitmap, speedPoints, kSpeedPointCount,
-                                              kSpeedMaxTurn, kImageFlagsPlain, SpeedNeedle, &KAI_487);
+                                              kSpeedMaxTurn, kImageTransparentErase, SpeedNeedle, &KAI_487);
 constinit ELEMENT_HEADER* afterLimit[] = {&speedNeedle.header, nullptr};
 constinit ELEMENT_NEEDLE limitNeedle = Needle(319, kDialCentre, kSpeedPivotInBitmap, speedPoints, kSpeedPointCount,
-                                              kLimitMaxTurn, kImageFlagsPlain, LimitSpeedNeedle, &KAI_487, afterLimit);
+                                              kLimitMaxTurn, kImageTransparentErase, LimitSpeedNeedle, &KAI_487, afterLimit);
 constinit ELEMENT_HEADER* afterLowDrum[] = {&limitNeedle.header, nullptr};
 constinit ELEMENT_ICON lowDrum =
-    Icon(342, {137, 172}, kDrumPictures, kImageFlagsTransparent, LowDrum, &KAI_487, afterLowDrum);
+    Icon(342, {137, 172}, kDrumPictures, kImageTransparentEraseBright, LowDrum, &KAI_487, afterLowDrum);
 constinit ELEMENT_HEADER* afterHighDrum[] = {&lowDrum.header, nullptr};
 constinit ELEMENT_ICON highDrum =
-    Icon(342, {111, 172}, kDrumPictures, kImageFlagsTransparent, HighDrum, &KAI_487, afterHighDrum);
+    Icon(342, {111, 172}, kDrumPictures, kImageTransparentEraseBright, HighDrum, &KAI_487, afterHighDrum);
 constinit ELEMENT_HEADER* afterMachMarker[] = {&highDrum.header, nullptr};
 constinit ELEMENT_ICON machMarker =
-    Icon(352, {85, 172}, 1, kImageFlagsTransparent, MachMarkerPicture, &KAI_487, afterMachMarker);
+    Icon(352, {85, 172}, 1, kImageTransparentEraseBright, MachMarkerPicture, &KAI_487, afterMachMarker);
 constinit ELEMENT_HEADER* afterOffFlag[] = {&machMarker.header, nullptr};
-constinit ELEMENT_ICON offFlag = Icon(313, {135, 91}, 1, kImageFlagsPlain, OffFlagPicture, &KAI_487, afterOffFlag);
+constinit ELEMENT_ICON offFlag = Icon(313, {135, 91}, 1, kImageTransparentErase, OffFlagPicture, &KAI_487, afterOffFlag);
 constinit ELEMENT_HEADER* afterLeftMarker[] = {&offFlag.header, nullptr};
 constinit ELEMENT_NEEDLE leftMarkerNeedle =
-    Needle(314, kDialCentre, kMarkerPivotInBitmap, markerPoints, kMarkerPointCount, kKnobMaxTurn, kImageFlagsPlain,
+    Needle(314, kDialCentre, kMarkerPivotInBitmap, markerPoints, kMarkerPointCount, kKnobMaxTurn, kImageTransparentErase,
            LeftMarkerNeedle, &KAI_487, afterLeftMarker);
 constinit ELEMENT_HEADER* afterRightMarker[] = {&leftMarkerNeedle.header, nullptr};
 constinit ELEMENT_NEEDLE rightMarkerNeedle =
-    Needle(315, kDialCentre, kMarkerPivotInBitmap, markerPoints, kMarkerPointCount, kKnobMaxTurn, kImageFlagsPlain,
+    Needle(315, kDialCentre, kMarkerPivotInBitmap, markerPoints, kMarkerPointCount, kKnobMaxTurn, kImageTransparentErase,
            RightMarkerNeedle, &KAI_487, afterRightMarker);
 constinit ELEMENT_HEADER* afterRightKnob[] = {&rightMarkerNeedle.header, nullptr};
 constinit ELEMENT_NEEDLE rightKnob = Needle(317, {247, 268}, kKnobPivotInBitmap, rightKnobPoints, kKnobPointCount,
-                                            kKnobMaxTurn, kImageFlagsPlain, RightKnobNeedle, &KAI_487, afterRightKnob);
+                                            kKnobMaxTurn, kImageTransparentErase, RightKnobNeedle, &KAI_487, afterRightKnob);
 constinit ELEMENT_HEADER* afterLeftKnob[] = {&rightKnob.header, nullptr};
 constinit ELEMENT_NEEDLE leftKnob = Needle(316, {58, 268}, kKnobPivotInBitmap, leftKnobPoints, kKnobPointCount,
-                                           kKnobMaxTurn, kImageFlagsPlain, LeftKnobNeedle, &KAI_487, afterLeftKnob);
+                                           kKnobMaxTurn, kImageTransparentErase, LeftKnobNeedle, &KAI_487, afterLeftKnob);
 constinit ELEMENT_HEADER* afterBackground[] = {&leftKnob.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE background = gauge_builder::BackgroundImage(312, &KAI_487, afterBackground);
 constinit ELEMENT_HEADER* elements[] = {&background.header, nullptr};
@@ -193,7 +193,7 @@ constinit MOUSERECT mouse[] = {
 namespace AZS_KAI_487_records {
 
 constinit ELEMENT_ICON lever =
-    gauge_builder::Icon(257, {0, 0}, 2, gauge_builder::kImageFlagsPlain, BreakerPicture, &AZS_KAI_487);
+    gauge_builder::Icon(257, {0, 0}, 2, gauge_builder::kImageTransparentErase, BreakerPicture, &AZS_KAI_487);
 constinit ELEMENT_HEADER* leverList[] = {&lever.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE plate = gauge_builder::BackgroundImage(320, &AZS_KAI_487, leverList);
 constinit ELEMENT_HEADER* elements[] = {&plate.header, nullptr};

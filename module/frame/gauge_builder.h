@@ -13,7 +13,7 @@ inline constexpr std::int32_t kVersionLogic = 800;
 inline constexpr std::int32_t kVersionVisible = 900;
 inline constexpr std::int32_t kSizeLogic = 1;
 inline constexpr std::int32_t kSizeVisible = 300;
-inline constexpr std::uint32_t kBackgroundImageFlags = 0x1;
+inline constexpr std::uint32_t kBackgroundImageFlags = image_flag::kTransparent;
 
 constexpr ELEMENT_STATIC_IMAGE BackgroundImage(std::int32_t bitmapId, GAUGEHDR* gauge,
                                                ELEMENT_HEADER** children = nullptr,
@@ -28,8 +28,8 @@ constexpr ELEMENT_STATIC_IMAGE BackgroundImage(std::int32_t bitmapId, GAUGEHDR* 
 }
 
 // Image flags of the elements above the background.
-inline constexpr std::uint32_t kImageFlagsPlain = 0x3;
-inline constexpr std::uint32_t kImageFlagsTransparent = 0x7;
+inline constexpr std::uint32_t kImageTransparentErase = image_flag::kTransparent | image_flag::kErase;
+inline constexpr std::uint32_t kImageTransparentEraseBright = kImageTransparentErase | image_flag::kBright;
 
 constexpr ELEMENT_HEADER ElementHeader(ElementKind kind, std::int32_t bitmapId, PIXPOINT position, GAUGEHDR* gauge,
                                        ELEMENT_HEADER** children, std::uint32_t imageFlags) {
@@ -101,7 +101,7 @@ constexpr ELEMENT_STRING Text(PIXPOINT position, std::int32_t boxWidth, std::int
     text.fontWeight = kFontWeightNormal;
     text.charSet = kCharSetDefault;
     text.fontFlags = kFontFlags;
-    text.charCount = charCount;
+    text.charCount = static_cast<std::uint16_t>(charCount);
     text.callback = callback;
     return text;
 }

@@ -5,7 +5,7 @@
 namespace gauges {
 namespace logic_records {
 
-constexpr std::uint32_t kLogicImageFlags = 0x40000001;
+constexpr std::uint32_t kLogicImageFlags = image_flag::kHidden | image_flag::kTransparent;
 
 ELEMENT_STATIC_IMAGE background = gauge_builder::BackgroundImage(1281, &logic, nullptr, kLogicImageFlags);
 ELEMENT_HEADER* elements[] = {&background.header, nullptr};

@@ -171,8 +171,8 @@ namespace gauges {
 namespace PPS_records {
 
 using gauge_builder::Icon;
-using gauge_builder::kImageFlagsPlain;
-using gauge_builder::kImageFlagsTransparent;
+using gauge_builder::kImageTransparentErase;
+using gauge_builder::kImageTransparentEraseBright;
 using gauge_builder::MouseChild;
 using gauge_builder::NeedlePoint;
 
@@ -192,53 +192,53 @@ constexpr PIXPOINT kEngine3AgentButton = {154, 295};
 
 // The chain is built from its far end, so that each element can name the list holding the next one.
 constinit ELEMENT_ICON engine3AgentLit =
-    Icon(310, kEngine3AgentButton, 2, kImageFlagsTransparent,
+    Icon(310, kEngine3AgentButton, 2, kImageTransparentEraseBright,
          LitRowPicture<&Panel::engineAgentPressed, 2, Panel::kLampEngineAgent1 + 2>, &PPS);
 constinit ELEMENT_HEADER* after46[] = {&engine3AgentLit.header, nullptr};
 constinit ELEMENT_ICON engine3Agent =
-    Icon(308, kEngine3AgentButton, 2, kImageFlagsPlain, RowPicture<&Panel::engineAgentPressed, 2>, &PPS, after46);
+    Icon(308, kEngine3AgentButton, 2, kImageTransparentErase, RowPicture<&Panel::engineAgentPressed, 2>, &PPS, after46);
 constinit ELEMENT_HEADER* after45[] = {&engine3Agent.header, nullptr};
 constinit ELEMENT_ICON engine2AgentLit =
-    Icon(306, kEngine2AgentButton, 2, kImageFlagsTransparent,
+    Icon(306, kEngine2AgentButton, 2, kImageTransparentEraseBright,
          LitRowPicture<&Panel::engineAgentPressed, 1, Panel::kLampEngineAgent1 + 1>, &PPS, after45);
 constinit ELEMENT_HEADER* after44[] = {&engine2AgentLit.header, nullptr};
 constinit ELEMENT_ICON engine2Agent =
-    Icon(304, kEngine2AgentButton, 2, kImageFlagsPlain, RowPicture<&Panel::engineAgentPressed, 1>, &PPS, after44);
+    Icon(304, kEngine2AgentButton, 2, kImageTransparentErase, RowPicture<&Panel::engineAgentPressed, 1>, &PPS, after44);
 constinit ELEMENT_HEADER* after43[] = {&engine2Agent.header, nullptr};
 constinit ELEMENT_ICON engine1AgentLit =
-    Icon(302, kEngine1AgentButton, 2, kImageFlagsTransparent,
+    Icon(302, kEngine1AgentButton, 2, kImageTransparentEraseBright,
          LitRowPicture<&Panel::engineAgentPressed, 0, Panel::kLampEngineAgent1>, &PPS, after43);
 constinit ELEMENT_HEADER* after42[] = {&engine1AgentLit.header, nullptr};
 constinit ELEMENT_ICON engine1Agent =
-    Icon(300, kEngine1AgentButton, 2, kImageFlagsPlain, RowPicture<&Panel::engineAgentPressed, 0>, &PPS, after42);
+    Icon(300, kEngine1AgentButton, 2, kImageTransparentErase, RowPicture<&Panel::engineAgentPressed, 0>, &PPS, after42);
 constinit ELEMENT_HEADER* after41[] = {&engine1Agent.header, nullptr};
-constinit ELEMENT_ICON sirenCover = Icon(298, kSirenSwitch, 2, kImageFlagsPlain, CoverPicture, &PPS, after41);
+constinit ELEMENT_ICON sirenCover = Icon(298, kSirenSwitch, 2, kImageTransparentErase, CoverPicture, &PPS, after41);
 constinit ELEMENT_HEADER* after40[] = {&sirenCover.header, nullptr};
 constinit ELEMENT_ICON sirenLever =
-    Icon(296, kSirenSwitch, 2, kImageFlagsPlain, FlagPicture<&Panel::sirenSwitch>, &PPS, after40);
+    Icon(296, kSirenSwitch, 2, kImageTransparentErase, FlagPicture<&Panel::sirenSwitch>, &PPS, after40);
 constinit ELEMENT_HEADER* after39[] = {&sirenLever.header, nullptr};
-constinit ELEMENT_ICON sirenGuard = Icon(295, kSirenSwitch, 1, kImageFlagsPlain, nullptr, &PPS, after39);
+constinit ELEMENT_ICON sirenGuard = Icon(295, kSirenSwitch, 1, kImageTransparentErase, nullptr, &PPS, after39);
 constinit ELEMENT_HEADER* after38[] = {&sirenGuard.header, nullptr};
 constinit ELEMENT_ICON extinguisherTest =
-    Icon(260, {337, 188}, 2, kImageFlagsPlain, FlagPicture<&Panel::extinguisherTestButton>, &PPS, after38);
+    Icon(260, {337, 188}, 2, kImageTransparentErase, FlagPicture<&Panel::extinguisherTestButton>, &PPS, after38);
 constinit ELEMENT_HEADER* after37[] = {&extinguisherTest.header, nullptr};
-constinit ELEMENT_ICON stage3Lit = Icon(293, kStage3Button, 2, kImageFlagsTransparent,
+constinit ELEMENT_ICON stage3Lit = Icon(293, kStage3Button, 2, kImageTransparentEraseBright,
                                         LitRowPicture<&Panel::stagePressed, 2, Panel::kLampStage1 + 2>, &PPS, after37);
 constinit ELEMENT_HEADER* after36[] = {&stage3Lit.header, nullptr};
 constinit ELEMENT_ICON stage3 =
-    Icon(291, kStage3Button, 2, kImageFlagsPlain, RowPicture<&Panel::stagePressed, 2>, &PPS, after36);
+    Icon(291, kStage3Button, 2, kImageTransparentErase, RowPicture<&Panel::stagePressed, 2>, &PPS, after36);
 constinit ELEMENT_HEADER* after35[] = {&stage3.header, nullptr};
-constinit ELEMENT_ICON stage2Lit = Icon(289, kStage2Button, 2, kImageFlagsTransparent,
+constinit ELEMENT_ICON stage2Lit = Icon(289, kStage2Button, 2, kImageTransparentEraseBright,
                                         LitRowPicture<&Panel::stagePressed, 1, Panel::kLampStage1 + 1>, &PPS, after35);
 constinit ELEMENT_HEADER* after34[] = {&stage2Lit.header, nullptr};
 constinit ELEMENT_ICON stage2 =
-    Icon(287, kStage2Button, 2, kImageFlagsPlain, RowPicture<&Panel::stagePressed, 1>, &PPS, after34);
+    Icon(287, kStage2Button, 2, kImageTransparentErase, RowPicture<&Panel::stagePressed, 1>, &PPS, after34);
 constinit ELEMENT_HEADER* after33[] = {&stage2.header, nullptr};
-constinit ELEMENT_ICON stage1Lit = Icon(285, kStage1Button, 2, kImageFlagsTransparent,
+constinit ELEMENT_ICON stage1Lit = Icon(285, kStage1Button, 2, kImageTransparentEraseBright,
                                         LitRowPicture<&Panel::stagePressed, 0, Panel::kLampStage1>, &PPS, after33);
 constinit ELEMENT_HEADER* after32[] = {&stage1Lit.header, nullptr};
 constinit ELEMENT_ICON stage1 =
-    Icon(283, kStage1Button, 2, kImageFlagsPlain, RowPicture<&Panel::stagePressed, 0>, &PPS, after32);
+    Icon(283, kStage1Button, 2, kImageTransparentErase, RowPicture<&Panel::stagePressed, 0>, &PPS, after32);
 constinit ELEMENT_HEADER* after31[] = {&stage1.header, nullptr};
 
 // Off, engines 1 to 3, APU.
@@ -248,7 +248,7 @@ constinit NEEDLE_POINT compartmentPoints[] = {
 };
 constinit ELEMENT_NEEDLE compartmentSelector =
     gauge_builder::Needle(282, {446, 113}, kSelectorPivotInBitmap, compartmentPoints, 5, kSelectorMaxTurn,
-                          kImageFlagsPlain, CompartmentNeedle, &PPS, after31);
+                          kImageTransparentErase, CompartmentNeedle, &PPS, after31);
 constinit ELEMENT_HEADER* after30[] = {&compartmentSelector.header, nullptr};
 // Off, sensor groups 1 to 6, fire.
 constinit NEEDLE_POINT sensorGroupPoints[] = {
@@ -257,73 +257,73 @@ constinit NEEDLE_POINT sensorGroupPoints[] = {
 };
 constinit ELEMENT_NEEDLE sensorGroupSelector =
     gauge_builder::Needle(282, {340, 112}, kSelectorPivotInBitmap, sensorGroupPoints, 8, kSelectorMaxTurn,
-                          kImageFlagsPlain, SensorGroupNeedle, &PPS, after30);
+                          kImageTransparentErase, SensorGroupNeedle, &PPS, after30);
 constinit ELEMENT_HEADER* after29[] = {&sensorGroupSelector.header, nullptr};
 constinit ELEMENT_ICON smokeTest =
-    Icon(260, {292, 188}, 2, kImageFlagsPlain, FlagPicture<&Panel::smokeTestButton>, &PPS, after29);
+    Icon(260, {292, 188}, 2, kImageTransparentErase, FlagPicture<&Panel::smokeTestButton>, &PPS, after29);
 constinit ELEMENT_HEADER* after28[] = {&smokeTest.header, nullptr};
-constinit ELEMENT_ICON apuAgentLit = Icon(280, kApuAgentButton, 2, kImageFlagsTransparent,
+constinit ELEMENT_ICON apuAgentLit = Icon(280, kApuAgentButton, 2, kImageTransparentEraseBright,
                                           LitFlagPicture<&Panel::apuAgentPressed, Panel::kLampApuAgent>, &PPS, after28);
 constinit ELEMENT_HEADER* after27[] = {&apuAgentLit.header, nullptr};
 constinit ELEMENT_ICON apuAgent =
-    Icon(278, kApuAgentButton, 2, kImageFlagsPlain, FlagPicture<&Panel::apuAgentPressed>, &PPS, after27);
+    Icon(278, kApuAgentButton, 2, kImageTransparentErase, FlagPicture<&Panel::apuAgentPressed>, &PPS, after27);
 constinit ELEMENT_HEADER* after26[] = {&apuAgent.header, nullptr};
 constinit ELEMENT_ICON neutralGasLit =
-    Icon(276, kNeutralGasButton, 2, kImageFlagsTransparent,
+    Icon(276, kNeutralGasButton, 2, kImageTransparentEraseBright,
          LitFlagPicture<&Panel::neutralGasPressed, Panel::kLampNeutralGas>, &PPS, after26);
 constinit ELEMENT_HEADER* after25[] = {&neutralGasLit.header, nullptr};
 constinit ELEMENT_ICON neutralGas =
-    Icon(274, kNeutralGasButton, 2, kImageFlagsPlain, FlagPicture<&Panel::neutralGasPressed>, &PPS, after25);
+    Icon(274, kNeutralGasButton, 2, kImageTransparentErase, FlagPicture<&Panel::neutralGasPressed>, &PPS, after25);
 constinit ELEMENT_HEADER* after24[] = {&neutralGas.header, nullptr};
 
 // The lamps, one picture each, shown while lit.
-constinit ELEMENT_ICON lamp20 = Icon(273, {105, 167}, 1, kImageFlagsTransparent, LampPicture<20>, &PPS, after24);
+constinit ELEMENT_ICON lamp20 = Icon(273, {105, 167}, 1, kImageTransparentEraseBright, LampPicture<20>, &PPS, after24);
 constinit ELEMENT_HEADER* after23[] = {&lamp20.header, nullptr};
-constinit ELEMENT_ICON lamp19 = Icon(1280, {160, 96}, 1, kImageFlagsTransparent, LampPicture<19>, &PPS, after23);
+constinit ELEMENT_ICON lamp19 = Icon(1280, {160, 96}, 1, kImageTransparentEraseBright, LampPicture<19>, &PPS, after23);
 constinit ELEMENT_HEADER* after22[] = {&lamp19.header, nullptr};
-constinit ELEMENT_ICON lamp18 = Icon(272, {159, 139}, 1, kImageFlagsTransparent, LampPicture<18>, &PPS, after22);
+constinit ELEMENT_ICON lamp18 = Icon(272, {159, 139}, 1, kImageTransparentEraseBright, LampPicture<18>, &PPS, after22);
 constinit ELEMENT_HEADER* after21[] = {&lamp18.header, nullptr};
-constinit ELEMENT_ICON lamp17 = Icon(271, {104, 138}, 1, kImageFlagsTransparent, LampPicture<17>, &PPS, after21);
+constinit ELEMENT_ICON lamp17 = Icon(271, {104, 138}, 1, kImageTransparentEraseBright, LampPicture<17>, &PPS, after21);
 constinit ELEMENT_HEADER* after20[] = {&lamp17.header, nullptr};
-constinit ELEMENT_ICON lamp16 = Icon(270, {104, 94}, 1, kImageFlagsTransparent, LampPicture<16>, &PPS, after20);
+constinit ELEMENT_ICON lamp16 = Icon(270, {104, 94}, 1, kImageTransparentEraseBright, LampPicture<16>, &PPS, after20);
 constinit ELEMENT_HEADER* after19[] = {&lamp16.header, nullptr};
-constinit ELEMENT_ICON lamp15 = Icon(269, {162, 66}, 1, kImageFlagsTransparent, LampPicture<15>, &PPS, after19);
+constinit ELEMENT_ICON lamp15 = Icon(269, {162, 66}, 1, kImageTransparentEraseBright, LampPicture<15>, &PPS, after19);
 constinit ELEMENT_HEADER* after18[] = {&lamp15.header, nullptr};
-constinit ELEMENT_ICON lamp14 = Icon(268, {104, 65}, 1, kImageFlagsTransparent, LampPicture<14>, &PPS, after18);
+constinit ELEMENT_ICON lamp14 = Icon(268, {104, 65}, 1, kImageTransparentEraseBright, LampPicture<14>, &PPS, after18);
 constinit ELEMENT_HEADER* after17[] = {&lamp14.header, nullptr};
-constinit ELEMENT_ICON lamp13 = Icon(267, {50, 152}, 1, kImageFlagsTransparent, LampPicture<13>, &PPS, after17);
+constinit ELEMENT_ICON lamp13 = Icon(267, {50, 152}, 1, kImageTransparentEraseBright, LampPicture<13>, &PPS, after17);
 constinit ELEMENT_HEADER* after16[] = {&lamp13.header, nullptr};
-constinit ELEMENT_ICON lamp12 = Icon(267, {49, 81}, 1, kImageFlagsTransparent, LampPicture<12>, &PPS, after16);
+constinit ELEMENT_ICON lamp12 = Icon(267, {49, 81}, 1, kImageTransparentEraseBright, LampPicture<12>, &PPS, after16);
 constinit ELEMENT_HEADER* after15[] = {&lamp12.header, nullptr};
-constinit ELEMENT_ICON lamp11 = Icon(266, {162, 228}, 1, kImageFlagsTransparent, LampPicture<11>, &PPS, after15);
+constinit ELEMENT_ICON lamp11 = Icon(266, {162, 228}, 1, kImageTransparentEraseBright, LampPicture<11>, &PPS, after15);
 constinit ELEMENT_HEADER* after14[] = {&lamp11.header, nullptr};
-constinit ELEMENT_ICON lamp10 = Icon(266, {105, 227}, 1, kImageFlagsTransparent, LampPicture<10>, &PPS, after14);
+constinit ELEMENT_ICON lamp10 = Icon(266, {105, 227}, 1, kImageTransparentEraseBright, LampPicture<10>, &PPS, after14);
 constinit ELEMENT_HEADER* after13[] = {&lamp10.header, nullptr};
-constinit ELEMENT_ICON lamp9 = Icon(266, {48, 227}, 1, kImageFlagsTransparent, LampPicture<9>, &PPS, after13);
+constinit ELEMENT_ICON lamp9 = Icon(266, {48, 227}, 1, kImageTransparentEraseBright, LampPicture<9>, &PPS, after13);
 constinit ELEMENT_HEADER* after12[] = {&lamp9.header, nullptr};
-constinit ELEMENT_ICON lamp8 = Icon(265, {162, 256}, 1, kImageFlagsTransparent, LampPicture<8>, &PPS, after12);
+constinit ELEMENT_ICON lamp8 = Icon(265, {162, 256}, 1, kImageTransparentEraseBright, LampPicture<8>, &PPS, after12);
 constinit ELEMENT_HEADER* after11[] = {&lamp8.header, nullptr};
-constinit ELEMENT_ICON lamp7 = Icon(265, {106, 257}, 1, kImageFlagsTransparent, LampPicture<7>, &PPS, after11);
+constinit ELEMENT_ICON lamp7 = Icon(265, {106, 257}, 1, kImageTransparentEraseBright, LampPicture<7>, &PPS, after11);
 constinit ELEMENT_HEADER* after10[] = {&lamp7.header, nullptr};
-constinit ELEMENT_ICON lamp6 = Icon(265, {48, 256}, 1, kImageFlagsTransparent, LampPicture<6>, &PPS, after10);
+constinit ELEMENT_ICON lamp6 = Icon(265, {48, 256}, 1, kImageTransparentEraseBright, LampPicture<6>, &PPS, after10);
 constinit ELEMENT_HEADER* after9[] = {&lamp6.header, nullptr};
-constinit ELEMENT_ICON lamp5 = Icon(264, {231, 348}, 1, kImageFlagsTransparent, LampPicture<5>, &PPS, after9);
+constinit ELEMENT_ICON lamp5 = Icon(264, {231, 348}, 1, kImageTransparentEraseBright, LampPicture<5>, &PPS, after9);
 constinit ELEMENT_HEADER* after8[] = {&lamp5.header, nullptr};
-constinit ELEMENT_ICON lamp4 = Icon(263, {161, 365}, 1, kImageFlagsTransparent, LampPicture<4>, &PPS, after8);
+constinit ELEMENT_ICON lamp4 = Icon(263, {161, 365}, 1, kImageTransparentEraseBright, LampPicture<4>, &PPS, after8);
 constinit ELEMENT_HEADER* after7[] = {&lamp4.header, nullptr};
-constinit ELEMENT_ICON lamp3 = Icon(263, {106, 365}, 1, kImageFlagsTransparent, LampPicture<3>, &PPS, after7);
+constinit ELEMENT_ICON lamp3 = Icon(263, {106, 365}, 1, kImageTransparentEraseBright, LampPicture<3>, &PPS, after7);
 constinit ELEMENT_HEADER* after6[] = {&lamp3.header, nullptr};
-constinit ELEMENT_ICON lamp2 = Icon(263, {48, 365}, 1, kImageFlagsTransparent, LampPicture<2>, &PPS, after6);
+constinit ELEMENT_ICON lamp2 = Icon(263, {48, 365}, 1, kImageTransparentEraseBright, LampPicture<2>, &PPS, after6);
 constinit ELEMENT_HEADER* after5[] = {&lamp2.header, nullptr};
-constinit ELEMENT_ICON lamp1 = Icon(262, {284, 234}, 1, kImageFlagsTransparent, LampPicture<1>, &PPS, after5);
+constinit ELEMENT_ICON lamp1 = Icon(262, {284, 234}, 1, kImageTransparentEraseBright, LampPicture<1>, &PPS, after5);
 constinit ELEMENT_HEADER* after4[] = {&lamp1.header, nullptr};
 constinit ELEMENT_ICON lampTest =
-    Icon(260, {382, 189}, 2, kImageFlagsPlain, FlagPicture<&Panel::lampTestButton>, &PPS, after4);
+    Icon(260, {382, 189}, 2, kImageTransparentErase, FlagPicture<&Panel::lampTestButton>, &PPS, after4);
 constinit ELEMENT_HEADER* after3[] = {&lampTest.header, nullptr};
-constinit ELEMENT_ICON lamp0 = Icon(259, {400, 235}, 1, kImageFlagsTransparent, LampPicture<0>, &PPS, after3);
+constinit ELEMENT_ICON lamp0 = Icon(259, {400, 235}, 1, kImageTransparentEraseBright, LampPicture<0>, &PPS, after3);
 constinit ELEMENT_HEADER* after2[] = {&lamp0.header, nullptr};
 constinit ELEMENT_ICON operateSwitch =
-    Icon(257, {404, 276}, 2, kImageFlagsPlain, FlagPicture<&Panel::powerSwitch>, &PPS, after2);
+    Icon(257, {404, 276}, 2, kImageTransparentErase, FlagPicture<&Panel::powerSwitch>, &PPS, after2);
 constinit ELEMENT_HEADER* afterBackground[] = {&operateSwitch.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE background = gauge_builder::BackgroundImage(256, &PPS, afterBackground);
 constinit ELEMENT_HEADER* elements[] = {&background.header, nullptr};

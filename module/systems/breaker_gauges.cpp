@@ -34,7 +34,7 @@ struct Breaker {
     }
 
     static constinit inline ELEMENT_ICON lever =
-        gauge_builder::Icon(kBreakerLever, kCorner, 2, gauge_builder::kImageFlagsPlain, Position, &Gauge);
+        gauge_builder::Icon(kBreakerLever, kCorner, 2, gauge_builder::kImageTransparentErase, Position, &Gauge);
     static constinit inline ELEMENT_HEADER* leverList[] = {&lever.header, nullptr};
     static constinit inline ELEMENT_STATIC_IMAGE plate =
         gauge_builder::BackgroundImage(kBreakerPlate, &Gauge, leverList);
@@ -94,7 +94,7 @@ constinit GAUGEHDR AZS_Thvost_signal =
 
 namespace AZS_sliv_heat_records {
 
-constinit ELEMENT_ICON lever = gauge_builder::Icon(kDrainHeatLever, kCorner, 3, gauge_builder::kImageFlagsPlain,
+constinit ELEMENT_ICON lever = gauge_builder::Icon(kDrainHeatLever, kCorner, 3, gauge_builder::kImageTransparentErase,
                                                    DrainHeatPosition, &AZS_sliv_heat);
 constinit ELEMENT_HEADER* leverList[] = {&lever.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE plate = gauge_builder::BackgroundImage(kBreakerPlate, &AZS_sliv_heat, leverList);

@@ -52,7 +52,7 @@ struct PushButton {
     }
 
     static constinit inline ELEMENT_ICON cap =
-        gauge_builder::Icon(kButtonPressed, kCorner, 1, gauge_builder::kImageFlagsPlain, Picture, &Gauge);
+        gauge_builder::Icon(kButtonPressed, kCorner, 1, gauge_builder::kImageTransparentErase, Picture, &Gauge);
     static constinit inline ELEMENT_HEADER* capList[] = {&cap.header, nullptr};
     static constinit inline ELEMENT_STATIC_IMAGE rim = gauge_builder::BackgroundImage(kButtonRim, &Gauge, capList);
     static constinit inline ELEMENT_HEADER* elements[] = {&rim.header, nullptr};

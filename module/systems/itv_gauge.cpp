@@ -91,8 +91,8 @@ namespace gauges {
 namespace ITV_records {
 
 using gauge_builder::Icon;
-using gauge_builder::kImageFlagsPlain;
-using gauge_builder::kImageFlagsTransparent;
+using gauge_builder::kImageTransparentErase;
+using gauge_builder::kImageTransparentEraseBright;
 using gauge_builder::MouseChild;
 
 constexpr std::uint32_t kButtonEvents = 0x20220800;  // press, held, release, leave
@@ -101,16 +101,16 @@ constexpr std::int32_t kDigitPicture = 324;          // to 333
 
 // The chain is built from its far end, so that each element can name the list holding the next one.
 constinit ELEMENT_ICON minutesUnits =
-    Icon(kDigitPicture, {169, 74}, kDigitPictures, kImageFlagsTransparent, ItvMinutesUnits, &ITV);
+    Icon(kDigitPicture, {169, 74}, kDigitPictures, kImageTransparentEraseBright, ItvMinutesUnits, &ITV);
 constinit ELEMENT_HEADER* afterMinutesTens[] = {&minutesUnits.header, nullptr};
 constinit ELEMENT_ICON minutesTens =
-    Icon(kDigitPicture, {133, 74}, kDigitPictures, kImageFlagsTransparent, ItvMinutesTens, &ITV, afterMinutesTens);
+    Icon(kDigitPicture, {133, 74}, kDigitPictures, kImageTransparentEraseBright, ItvMinutesTens, &ITV, afterMinutesTens);
 constinit ELEMENT_HEADER* afterHoursUnits[] = {&minutesTens.header, nullptr};
 constinit ELEMENT_ICON hoursUnits =
-    Icon(kDigitPicture, {97, 74}, kDigitPictures, kImageFlagsTransparent, ItvHoursUnits, &ITV, afterHoursUnits);
+    Icon(kDigitPicture, {97, 74}, kDigitPictures, kImageTransparentEraseBright, ItvHoursUnits, &ITV, afterHoursUnits);
 constinit ELEMENT_HEADER* afterHoursTens[] = {&hoursUnits.header, nullptr};
 constinit ELEMENT_ICON hoursTens =
-    Icon(kDigitPicture, {60, 74}, kDigitPictures, kImageFlagsTransparent, ItvHoursTens, &ITV, afterHoursTens);
+    Icon(kDigitPicture, {60, 74}, kDigitPictures, kImageTransparentEraseBright, ItvHoursTens, &ITV, afterHoursTens);
 constinit ELEMENT_HEADER* afterNeedle[] = {&hoursTens.header, nullptr};
 
 // Fixed at 0.0, the needle rests on the first point.
@@ -119,22 +119,22 @@ constinit NEEDLE_POINT needlePoints[] = {
     gauge_builder::NeedlePoint(24, 238, 5.0),
     gauge_builder::NeedlePoint(24, 196, 10.0),
 };
-constinit ELEMENT_NEEDLE needle = gauge_builder::Needle(323, {24, 217}, {21, 21}, needlePoints, 3, 18, kImageFlagsPlain,
+constinit ELEMENT_NEEDLE needle = gauge_builder::Needle(323, {24, 217}, {21, 21}, needlePoints, 3, 18, kImageTransparentErase,
                                                         ItvNeedle, &ITV, afterNeedle);
 constinit ELEMENT_HEADER* afterCover[] = {&needle.header, nullptr};
-constinit ELEMENT_ICON cover = Icon(322, {0, 0}, 1, kImageFlagsPlain, ItvCoverPicture, &ITV, afterCover);
+constinit ELEMENT_ICON cover = Icon(322, {0, 0}, 1, kImageTransparentErase, ItvCoverPicture, &ITV, afterCover);
 constinit ELEMENT_HEADER* afterButton4[] = {&cover.header, nullptr};
 constinit ELEMENT_ICON button4 =
-    Icon(kButtonPicture, {174, 176}, 2, kImageFlagsPlain, ItvButton4Picture, &ITV, afterButton4);
+    Icon(kButtonPicture, {174, 176}, 2, kImageTransparentErase, ItvButton4Picture, &ITV, afterButton4);
 constinit ELEMENT_HEADER* afterButton3[] = {&button4.header, nullptr};
 constinit ELEMENT_ICON button3 =
-    Icon(kButtonPicture, {129, 176}, 2, kImageFlagsPlain, ItvButton3Picture, &ITV, afterButton3);
+    Icon(kButtonPicture, {129, 176}, 2, kImageTransparentErase, ItvButton3Picture, &ITV, afterButton3);
 constinit ELEMENT_HEADER* afterButton2[] = {&button3.header, nullptr};
 constinit ELEMENT_ICON button2 =
-    Icon(kButtonPicture, {86, 176}, 2, kImageFlagsPlain, ItvButton2Picture, &ITV, afterButton2);
+    Icon(kButtonPicture, {86, 176}, 2, kImageTransparentErase, ItvButton2Picture, &ITV, afterButton2);
 constinit ELEMENT_HEADER* afterButton1[] = {&button2.header, nullptr};
 constinit ELEMENT_ICON button1 =
-    Icon(kButtonPicture, {43, 176}, 2, kImageFlagsPlain, ItvButton1Picture, &ITV, afterButton1);
+    Icon(kButtonPicture, {43, 176}, 2, kImageTransparentErase, ItvButton1Picture, &ITV, afterButton1);
 constinit ELEMENT_HEADER* afterBackground[] = {&button1.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE background = gauge_builder::BackgroundImage(321, &ITV, afterBackground);
 constinit ELEMENT_HEADER* elements[] = {&background.header, nullptr};

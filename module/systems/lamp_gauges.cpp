@@ -31,7 +31,7 @@ struct Lamp {
     static double FSAPI Lit(ELEMENT_HEADER*) { return State(*aircraftState.systems) - 1.0; }
 
     static constinit inline ELEMENT_ICON light =
-        gauge_builder::Icon(LitBitmap, kCorner, 1, gauge_builder::kImageFlagsTransparent, Lit, &Gauge);
+        gauge_builder::Icon(LitBitmap, kCorner, 1, gauge_builder::kImageTransparentEraseBright, Lit, &Gauge);
     static constinit inline ELEMENT_HEADER* lightList[] = {&light.header, nullptr};
     static constinit inline ELEMENT_STATIC_IMAGE glass = gauge_builder::BackgroundImage(UnlitBitmap, &Gauge, lightList);
     static constinit inline ELEMENT_HEADER* elements[] = {&glass.header, nullptr};

@@ -50,7 +50,7 @@ double FSAPI WaterReadout(ELEMENT_HEADER* element) {
 
 constexpr ELEMENT_STRING Readout(PIXPOINT position, ElementCallback callback, GAUGEHDR* gauge) {
     return gauge_builder::Text(position, 103, 20, kReadoutCharacters, gauge_builder::kTextColourPale, 0,
-                               gauge_builder::kTextColourPale, gauge_builder::kImageFlagsTransparent, callback, gauge);
+                               gauge_builder::kTextColourPale, gauge_builder::kImageTransparentEraseBright, callback, gauge);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ namespace gauges {
 namespace Messages_records {
 
 constinit ELEMENT_ICON message =
-    gauge_builder::Icon(593, kCorner, 4, gauge_builder::kImageFlagsPlain, NewestMessage, &Messages);
+    gauge_builder::Icon(593, kCorner, 4, gauge_builder::kImageTransparentErase, NewestMessage, &Messages);
 constinit ELEMENT_HEADER* messageList[] = {&message.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE sheet = gauge_builder::BackgroundImage(592, &Messages, messageList);
 constinit ELEMENT_HEADER* elements[] = {&sheet.header, nullptr};

@@ -106,29 +106,29 @@ namespace gauges {
 namespace SO72_records {
 
 using gauge_builder::Icon;
-using gauge_builder::kImageFlagsPlain;
-using gauge_builder::kImageFlagsTransparent;
+using gauge_builder::kImageTransparentErase;
+using gauge_builder::kImageTransparentEraseBright;
 using gauge_builder::MouseChild;
 using gauge_builder::NeedlePoint;
 
-constexpr std::uint32_t kLetteringFlags = 0x4001;
+constexpr std::uint32_t kLetteringFlags = image_flag::kTransparent | image_flag::kLuminous;
 constexpr std::uint32_t kTestEvents = 0x20220800;  // press, held, release, leave
 constexpr std::int32_t kDigitPicture = 519;        // to 528
 
 // The chain is built from its far end, so that each element can name the list holding the next one.
 constinit ELEMENT_ICON digit4 =
-    Icon(kDigitPicture, {192, 124}, kDigitPictures, kImageFlagsTransparent, So72CodeDigit4, &SO72);
+    Icon(kDigitPicture, {192, 124}, kDigitPictures, kImageTransparentEraseBright, So72CodeDigit4, &SO72);
 constinit ELEMENT_HEADER* afterDigit3[] = {&digit4.header, nullptr};
 constinit ELEMENT_ICON digit3 =
-    Icon(kDigitPicture, {162, 124}, kDigitPictures, kImageFlagsTransparent, So72CodeDigit3, &SO72, afterDigit3);
+    Icon(kDigitPicture, {162, 124}, kDigitPictures, kImageTransparentEraseBright, So72CodeDigit3, &SO72, afterDigit3);
 constinit ELEMENT_HEADER* afterDigit2[] = {&digit3.header, nullptr};
 constinit ELEMENT_ICON digit2 =
-    Icon(kDigitPicture, {132, 124}, kDigitPictures, kImageFlagsTransparent, So72CodeDigit2, &SO72, afterDigit2);
+    Icon(kDigitPicture, {132, 124}, kDigitPictures, kImageTransparentEraseBright, So72CodeDigit2, &SO72, afterDigit2);
 constinit ELEMENT_HEADER* afterDigit1[] = {&digit2.header, nullptr};
 constinit ELEMENT_ICON digit1 =
-    Icon(kDigitPicture, {102, 124}, kDigitPictures, kImageFlagsTransparent, So72CodeDigit1, &SO72, afterDigit1);
+    Icon(kDigitPicture, {102, 124}, kDigitPictures, kImageTransparentEraseBright, So72CodeDigit1, &SO72, afterDigit1);
 constinit ELEMENT_HEADER* afterLamp[] = {&digit1.header, nullptr};
-constinit ELEMENT_ICON replyLamp = Icon(514, {53, 41}, 2, kImageFlagsTransparent, So72ReplyLamp, &SO72, afterLamp);
+constinit ELEMENT_ICON replyLamp = Icon(514, {53, 41}, 2, kImageTransparentEraseBright, So72ReplyLamp, &SO72, afterLamp);
 constinit ELEMENT_HEADER* afterSelector[] = {&replyLamp.header, nullptr};
 
 // Modes OTKL, GOTOV, RSP, UVD, UVD-M, AS, D.
@@ -137,9 +137,9 @@ constinit NEEDLE_POINT modePoints[] = {
     NeedlePoint(182, 42, 4.0), NeedlePoint(196, 56, 5.0), NeedlePoint(200, 74, 6.0),
 };
 constinit ELEMENT_NEEDLE modeSelector = gauge_builder::Needle(513, {164, 74}, {32, 19}, modePoints, 7, 50,
-                                                              kImageFlagsPlain, So72ModeNeedle, &SO72, afterSelector);
+                                                              kImageTransparentErase, So72ModeNeedle, &SO72, afterSelector);
 constinit ELEMENT_HEADER* afterSwitch[] = {&modeSelector.header, nullptr};
-constinit ELEMENT_ICON powerSwitch = Icon(517, {233, 70}, 2, kImageFlagsPlain, So72SwitchPicture, &SO72, afterSwitch);
+constinit ELEMENT_ICON powerSwitch = Icon(517, {233, 70}, 2, kImageTransparentErase, So72SwitchPicture, &SO72, afterSwitch);
 constinit ELEMENT_HEADER* afterLettering[] = {&powerSwitch.header, nullptr};
 constinit ELEMENT_ICON lettering = Icon(516, {0, 0}, 1, kLetteringFlags, nullptr, &SO72, afterLettering);
 constinit ELEMENT_HEADER* afterBackground[] = {&lettering.header, nullptr};

@@ -76,7 +76,7 @@ constinit MOUSERECT mouse[] = {
 namespace Eng_over_toggl_records {
 
 constinit ELEMENT_ICON biLight =
-    gauge_builder::Icon(1290, kCorner, 1, gauge_builder::kImageFlagsTransparent, BiLampOverlay, &Eng_over_toggl);
+    gauge_builder::Icon(1290, kCorner, 1, gauge_builder::kImageTransparentEraseBright, BiLampOverlay, &Eng_over_toggl);
 constinit ELEMENT_HEADER* biLightList[] = {&biLight.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE strip = gauge_builder::BackgroundImage(1289, &Eng_over_toggl, biLightList);
 constinit ELEMENT_HEADER* elements[] = {&strip.header, nullptr};

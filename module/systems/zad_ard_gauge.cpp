@@ -68,13 +68,13 @@ namespace zad_ARD_records {
 
 constinit ELEMENT_STRING readout =
     gauge_builder::Text({90, 87}, 55, 20, 3, gauge_builder::kTextColourPale, 0, gauge_builder::kTextColourPale,
-                        gauge_builder::kImageFlagsTransparent, SetterReadout, &zad_ARD);
+                        gauge_builder::kImageTransparentEraseBright, SetterReadout, &zad_ARD);
 constinit ELEMENT_HEADER* readoutList[] = {&readout.header, nullptr};
 constinit ELEMENT_ICON lowerOverlay =
-    gauge_builder::Icon(337, {0, 0}, 1, gauge_builder::kImageFlagsTransparent, LowerOverlay, &zad_ARD, readoutList);
+    gauge_builder::Icon(337, {0, 0}, 1, gauge_builder::kImageTransparentEraseBright, LowerOverlay, &zad_ARD, readoutList);
 constinit ELEMENT_HEADER* lowerOverlayList[] = {&lowerOverlay.header, nullptr};
 constinit ELEMENT_ICON upperOverlay =
-    gauge_builder::Icon(338, {0, 0}, 1, gauge_builder::kImageFlagsPlain, UpperOverlay, &zad_ARD, lowerOverlayList);
+    gauge_builder::Icon(338, {0, 0}, 1, gauge_builder::kImageTransparentErase, UpperOverlay, &zad_ARD, lowerOverlayList);
 constinit ELEMENT_HEADER* upperOverlayList[] = {&upperOverlay.header, nullptr};
 constinit ELEMENT_STATIC_IMAGE face = gauge_builder::BackgroundImage(336, &zad_ARD, upperOverlayList);
 constinit ELEMENT_HEADER* elements[] = {&face.header, nullptr};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/gauge_record_checks.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -182,7 +183,7 @@ TEST_F(A723Gauge, ChainIsFaceKnobLampsDigitsPointsAndReadouts) {
         EXPECT_EQ(element->bitmapId, rows[i].bitmapId);
         EXPECT_EQ(element->position.x, rows[i].position.x);
         EXPECT_EQ(element->position.y, rows[i].position.y);
-        EXPECT_EQ(element->imageFlags, rows[i].imageFlags);
+        EXPECT_EQ(gauge_records::ModuleImageFlags(element), rows[i].imageFlags);
         EXPECT_EQ(element->gauge, gauge);
         if (i + 1 < rows.size()) {
             ASSERT_NE(element->children, nullptr);
@@ -273,12 +274,12 @@ TEST_F(A723Gauge, BreakerIsAPlateWithATwoPictureLever) {
     ASSERT_EQ(elements.size(), 2u);
     EXPECT_EQ(elements[0]->kind, kElementStaticImage);
     EXPECT_EQ(elements[0]->bitmapId, 320);
-    EXPECT_EQ(elements[0]->imageFlags, 0x1u);
+    EXPECT_EQ(gauge_records::ModuleImageFlags(elements[0]), 0x1u);
     EXPECT_EQ(elements[1]->kind, kElementIcon);
     EXPECT_EQ(elements[1]->bitmapId, 257);
     EXPECT_EQ(elements[1]->position.x, 0);
     EXPECT_EQ(elements[1]->position.y, 0);
-    EXPECT_EQ(elements[1]->imageFlags, 0x3u);
+    EXPECT_EQ(gauge_records::ModuleImageFlags(elements[1]), 0x3u);
     EXPECT_EQ(reinterpret_cast<const ELEMENT_ICON*>(elements[1])->pictureCount, 2);
     const MOUSERECT* list = Gauge("AZS_A723")->mouseRects;
     EXPECT_EQ(list[1].kind, kMouseChild);

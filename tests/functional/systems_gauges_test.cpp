@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/gauge_record_checks.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -104,14 +105,11 @@ protected:
             EXPECT_EQ(element->bitmapId, row.bitmapId);
             EXPECT_EQ(element->position.x, row.position.x);
             EXPECT_EQ(element->position.y, row.position.y);
-            EXPECT_EQ(element->simulatorPosition.x, 0);
-            EXPECT_EQ(element->simulatorPosition.y, 0);
             EXPECT_EQ(element->offset.x, 0);
             EXPECT_EQ(element->offset.y, 0);
-            EXPECT_EQ(element->imageFlags, row.imageFlags);
+            EXPECT_EQ(gauge_records::ModuleImageFlags(element), row.imageFlags);
             EXPECT_EQ(element->gauge, gauge);
-            EXPECT_EQ(element->simulatorLink, nullptr);
-            EXPECT_EQ(element->reserved44, 0u);
+            EXPECT_EQ(element->failures, nullptr);
             if (element->kind == kElementIcon) {
                 const auto* icon = reinterpret_cast<const ELEMENT_ICON*>(element);
                 EXPECT_EQ(icon->pictureCount, row.pictures);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "frame/panel_records.h"
@@ -41,6 +43,12 @@ inline AreaRow Child(int x, int y, int width, int height, std::int32_t cursor, s
     return {kMouseChild, x, y, width, height, cursor, mask};
 }
 
+// The image flags as the module set them: without the on-screen bit, which the
+// simulator sets as it draws.
+inline std::uint32_t ModuleImageFlags(const ELEMENT_HEADER* element) {
+    return element->imageFlags & ~image_flag::kOnScreen;
+}
+
 // A chain: each element holds exactly the next one; the background is the
 // gauge's one top-level element.
 inline void ExpectChain(const GAUGEHDR* gauge, const std::vector<ElementRow>& rows) {
@@ -57,10 +65,9 @@ inline void ExpectChain(const GAUGEHDR* gauge, const std::vector<ElementRow>& ro
         EXPECT_EQ(element->bitmapId, row.bitmapId);
         EXPECT_EQ(element->position.x, row.position.x);
         EXPECT_EQ(element->position.y, row.position.y);
-        EXPECT_EQ(element->imageFlags, row.imageFlags);
+        EXPECT_EQ(ModuleImageFlags(element), row.imageFlags);
         EXPECT_EQ(element->gauge, gauge);
-        EXPECT_EQ(element->simulatorLink, nullptr);
-        EXPECT_EQ(element->reserved44, 0u);
+        EXPECT_EQ(element->failures, nullptr);
         if (element->kind != kElementNeedle) {
             EXPECT_EQ(element->offset.x, 0);
             EXPECT_EQ(element->offset.y, 0);
@@ -99,7 +106,6 @@ inline void ExpectNeedle(const ELEMENT_HEADER* element, PIXPOINT pivotInBitmap, 
         EXPECT_EQ(needle->points[i].x, points[i].x);
         EXPECT_EQ(needle->points[i].y, points[i].y);
         EXPECT_EQ(needle->points[i].value, points[i].value);
-        for (std::uint8_t byte : needle->points[i].simulatorOwned) EXPECT_EQ(byte, 0);
     }
 }
 
@@ -130,6 +136,72 @@ inline void ExpectChildAreas(const GAUGEHDR* gauge, std::vector<AreaRow> childre
     children.insert(children.begin(), kParent);
     children.push_back(kClose);
     ExpectMouseList(gauge, children);
+}
+
+// How far the simulator reads and writes a record of each kind from its start:
+// its own sizes on its 32-bit target, the records' pointer-wide sizes elsewhere.
+inline std::size_t ElementExtent(ElementKind kind) {
+    constexpr bool kSimulatorTarget = sizeof(void*) == 4;
+    switch (kind) {
+        case kElementNeedle:
+            return kSimulatorTarget ? simulator_size::kNeedle : sizeof(ELEMENT_NEEDLE);
+        case kElementString:
+            return kSimulatorTarget ? simulator_size::kString : sizeof(ELEMENT_STRING);
+        case kElementIcon:
+            return kSimulatorTarget ? simulator_size::kIcon : sizeof(ELEMENT_ICON);
+        default:
+            return kSimulatorTarget ? simulator_size::kStaticImage : sizeof(ELEMENT_STATIC_IMAGE);
+    }
+}
+
+// Every record the simulator reaches from the gauges (headers, element lists,
+// elements, needle tables, mouse lists) lies apart from every other:
+// none starts inside another's extent, where the simulator's own writes to
+// the first would land on it.
+inline void ExpectRecordsApart(const std::vector<GAUGEHDR*>& gauges) {
+    struct Record {
+        const void* start;
+        std::size_t extent;
+        std::string what;
+    };
+    std::vector<Record> records;
+    auto add = [&](const void* start, std::size_t extent, std::string what) {
+        if (start != nullptr) records.push_back({start, extent, std::move(what)});
+    };
+    auto addList = [&](ELEMENT_HEADER* const* list, const std::string& what) {
+        std::size_t count = 1;
+        while (list != nullptr && list[count - 1] != nullptr) ++count;
+        add(list, count * sizeof(ELEMENT_HEADER*), what);
+    };
+    for (const GAUGEHDR* gauge : gauges) {
+        const std::string name = gauge->name;
+        add(gauge, sizeof(GAUGEHDR), name + " header");
+        addList(gauge->elements, name + " element list");
+        std::size_t areas = 1;
+        while (gauge->mouseRects != nullptr && gauge->mouseRects[areas - 1].kind != kMouseEnd) ++areas;
+        add(gauge->mouseRects, areas * sizeof(MOUSERECT), name + " mouse list");
+        int number = 0;
+        for (const ELEMENT_HEADER* element : gauge_access::Elements(gauge)) {
+            const std::string what = name + " element " + std::to_string(++number);
+            add(element, ElementExtent(element->kind), what);
+            addList(element->children, what + " children");
+            if (element->kind == kElementNeedle) {
+                const auto* needle = reinterpret_cast<const ELEMENT_NEEDLE*>(element);
+                add(needle->points, needle->pointCount * sizeof(NEEDLE_POINT), what + " points");
+            }
+        }
+    }
+    std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+        return std::less<const void*>()(a.start, b.start);
+    });
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const Record& before = records[i - 1];
+        const Record& after = records[i];
+        if (after.start == before.start && after.extent == before.extent) continue;  // one record reached twice
+        const auto* end = static_cast<const char*>(before.start) + before.extent;
+        EXPECT_GE(static_cast<const char*>(after.start), end)
+            << after.what << " starts inside " << before.what << " (" << before.extent << " bytes)";
+    }
 }
 
 // A freshly loaded module whose gauges are named for the checks above.

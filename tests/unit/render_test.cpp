@@ -193,7 +193,7 @@ protected:
 
         background.header.kind = kElementStaticImage;
         background.header.bitmapId = kBackground;
-        background.header.imageFlags = render::image_flag::kTransparent;
+        background.header.imageFlags = image_flag::kTransparent;
         background.header.children = afterBackground;
         background.header.gauge = &gauge;
 
@@ -201,7 +201,7 @@ protected:
         needle.header.bitmapId = kNeedle;
         needle.header.position = {20, 20};
         needle.header.offset = {0, 1};
-        needle.header.imageFlags = 0x3;
+        needle.header.imageFlags = image_flag::kTransparent | image_flag::kErase;
         needle.header.children = afterNeedle;
         needle.points = points;
         needle.pointCount = 2;
@@ -211,7 +211,7 @@ protected:
         icon.header.kind = kElementIcon;
         icon.header.bitmapId = kIcon;
         icon.header.position = {5, 5};
-        icon.header.imageFlags = 0x7;
+        icon.header.imageFlags = image_flag::kTransparent | image_flag::kErase | image_flag::kBright;
         icon.header.children = afterIcon;
         icon.pictureCount = 3;
         icon.callback = IconValue;
@@ -219,7 +219,7 @@ protected:
         text.header.kind = kElementString;
         text.header.bitmapId = -1;
         text.header.position = {5, 25};
-        text.header.imageFlags = 0x7;
+        text.header.imageFlags = image_flag::kTransparent | image_flag::kErase | image_flag::kBright;
         text.boxWidth = 30;
         text.boxHeight = 12;
         text.textColour = 0x00FFFFFF;
@@ -441,7 +441,7 @@ visible=1
 background_color=10,20,30
 gauge01=Kesta_Avrion_0_018!own, 10, 10, 20, 20
    gauge00=Kesta_Avrion_0_018!own, 60, 0, 30
-gauge02=Other_Module!dial, 0, 30, 10, 10
+gauge02=Other_Module!dial, 0, 30, 10, 10, scale=2, night
 
 [WINDOW01]
 IDENT=11240
@@ -469,6 +469,8 @@ TEST(PanelLayout, ReadsWindowsWithTheirGaugesInTheOrderListed) {
     EXPECT_FALSE(main.gauges[1].height);
     EXPECT_EQ(main.gauges[2].module, "Other_Module");
     EXPECT_EQ(main.gauges[2].gauge, "dial");
+    EXPECT_EQ(main.gauges[2].parameters, "scale=2, night");
+    EXPECT_EQ(main.gauges[0].parameters, "");
 
     const render::PanelWindow& setter = layout.windows[1];
     EXPECT_EQ(setter.ident, 11240u);
@@ -497,9 +499,7 @@ TEST(PanelLayout, FaultsNameTheFileAndTheLine) {
     EXPECT_EQ(FaultOf("[Window00]\nident=1\ngauge00=PPS, 0, 0\n"),
               "panel.cfg:3: [Window00] gauge00: expected module!gauge before the position, found \"PPS\"");
     EXPECT_EQ(FaultOf("[Window00]\nident=1\ngauge00=M!PPS, 0\n"),
-              "panel.cfg:3: [Window00] gauge00: expected module!gauge, x, y[, width[, height]]");
-    EXPECT_EQ(FaultOf("[Window00]\nident=1\ngauge00=M!PPS, 0, 0, 1, 2, 3\n"),
-              "panel.cfg:3: [Window00] gauge00: expected module!gauge, x, y[, width[, height]]");
+              "panel.cfg:3: [Window00] gauge00: expected module!gauge, x, y[, width[, height[, parameters]]]");
     EXPECT_EQ(FaultOf("[Window00]\nident=1\ngauge00=M!PPS, a, 0\n"),
               "panel.cfg:3: [Window00] gauge00: expected whole numbers for x and y");
     EXPECT_EQ(FaultOf("[Window00]\nident=1\ngauge00=M!PPS, 0, 0, -5\n"),

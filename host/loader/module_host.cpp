@@ -13,6 +13,7 @@ std::string ModuleHost::Load(const std::string& modulePath) {
     for (int i = 0; i <= kGaugeCount && linkage->gauges[i] != nullptr; ++i) gauges_.push_back(linkage->gauges[i]);
 
     AttachTextBuffers();
+    simulatorFields_.WriteAtCreation(gauges_);
     library_.importTable()->panels.pointer = simulator_.Panels();
     if (linkage->moduleInit != nullptr) linkage->moduleInit();
     return std::string();
@@ -28,6 +29,7 @@ void ModuleHost::Unload() {
 
 void ModuleHost::RunFrame() {
     simulator_.BeginFrame();
+    simulatorFields_.WriteAtFrame(gauges_);
     for (GAUGEHDR* gauge : gauges_) Service(gauge, kServicePreUpdate);
 }
 
@@ -45,11 +47,16 @@ void ModuleHost::AttachTextBuffers() {
         for (ELEMENT_HEADER* element : gauge_access::Elements(gauge)) {
             if (element->kind != kElementString) continue;
             auto* string = reinterpret_cast<ELEMENT_STRING*>(element);
-            const std::size_t characters = string->charCount > 0 ? static_cast<std::size_t>(string->charCount) : 0;
+            const std::size_t characters = string->charCount;
             std::vector<char>& buffer = textBuffers_.emplace_back(characters + 1 + kGuardBytes, kGuard);
             buffer[0] = '\0';
             string->text = buffer.data();
         }
+}
+
+void ModuleHost::PlaceGauge(std::string_view name, GaugeSite site) {
+    simulatorFields_.Place(name, std::move(site));
+    if (loaded()) simulatorFields_.WriteAtCreation(gauges_);
 }
 
 bool ModuleHost::TextBuffersIntact() const {

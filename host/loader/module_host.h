@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "loader/module_library.h"
+#include "loader/simulator_fields.h"
 #include "sim/simulator.h"
 
 class ModuleHost {
@@ -33,6 +34,10 @@ public:
     GAUGEHDR* FindGauge(std::string_view name) const;
     const MODULE_LINKAGE* linkage() const { return library_.linkage(); }
 
+    // Where a panel configuration puts a gauge: written into its header now
+    // and at every load, as the simulator does when it creates the gauge.
+    void PlaceGauge(std::string_view name, GaugeSite site);
+
     // Whether every string element's callback kept within its text buffer.
     bool TextBuffersIntact() const;
 
@@ -47,6 +52,7 @@ private:
     void AttachTextBuffers();
 
     std::vector<GAUGEHDR*> gauges_;
+    SimulatorFields simulatorFields_;
     // The text buffer of each string element: its characters, a terminating
     // zero, then guard bytes that must never change.
     std::vector<std::vector<char>> textBuffers_;

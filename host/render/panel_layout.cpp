@@ -190,9 +190,19 @@ private:
         }
     }
 
+    // module!gauge, x, y, width, height
+    static constexpr std::size_t kFieldsBeforeParameters = 5;
+
     static std::string ParsePlacement(std::string_view value, GaugePlacement& placement) {
-        const auto fields = SplitFields(value);
-        if (fields.size() < 3 || fields.size() > 5) return "expected module!gauge, x, y[, width[, height]]";
+        auto fields = SplitFields(value);
+        if (fields.size() < 3) return "expected module!gauge, x, y[, width[, height[, parameters]]]";
+        if (fields.size() > kFieldsBeforeParameters) {
+            // The parameter string is the rest of the line, commas and all.
+            std::size_t start = 0;
+            for (std::size_t i = 0; i < kFieldsBeforeParameters; ++i) start = value.find(',', start) + 1;
+            placement.parameters = std::string(Trim(value.substr(start)));
+            fields.resize(kFieldsBeforeParameters);
+        }
         const std::size_t bang = fields[0].find('!');
         if (bang == std::string_view::npos || bang == 0 || bang + 1 == fields[0].size())
             return "expected module!gauge before the position, found \"" + std::string(fields[0]) + "\"";
@@ -207,7 +217,7 @@ private:
                 return "expected a width from 1 to " + std::to_string(kLargestSide);
             placement.width = size;
         }
-        if (fields.size() == 5) {
+        if (fields.size() == kFieldsBeforeParameters) {
             if (!ParseInRange(fields[4], 1, kLargestSide, size))
                 return "expected a height from 1 to " + std::to_string(kLargestSide);
             placement.height = size;

@@ -8,7 +8,7 @@
 //   size_mm=1400,900         the window's size in panel pixels; without it, the box round its gauges
 //   visible=1                shown when the simulator starts (the default)
 //   background_color=40,44,48
-//   gauge00=Kesta_Avrion_0_018!PPS, 0, 0, 545, 412    module!gauge, x, y[, width[, height]]
+//   gauge00=Kesta_Avrion_0_018!PPS, 0, 0, 545, 412    module!gauge, x, y[, width[, height[, parameters]]]
 //
 // Gauges are drawn in the order they are listed; a width alone keeps the gauge's proportions. Sections and keys are
 // matched without regard to case; other sections and keys (views, file=, position=, window_size=, ...) are the
@@ -32,7 +32,8 @@ struct GaugePlacement {
     int y = 0;
     std::optional<int> width;  // scale the gauge's background to these
     std::optional<int> height;
-    int line = 0;  // where the layout names it
+    std::string parameters;  // the rest of the line after the height, handed to the gauge
+    int line = 0;            // where the layout names it
 };
 
 struct PanelWindow {

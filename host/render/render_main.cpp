@@ -128,6 +128,7 @@ int Run(Options& options) {
     render::BitmapStore bitmaps(options.bitmapFolder);
     render::GaugeRenderer renderer(bitmaps);
     const render::GaugeDirectory directory(host.gauges(), std::filesystem::path(options.modulePath).stem().string());
+    render::PlaceGauges(layout, directory, renderer, host);
     for (int frame = 0; frame < options.frames; ++frame) {
         for (const std::string& problem : options.clicks.Deliver(frame, host))
             std::cerr << "avrion-render: warning: " << problem << "\n";

@@ -126,6 +126,19 @@ void UpdateWindow(const PanelWindow& window, const GaugeDirectory& gauges, Gauge
         if (const GAUGEHDR* gauge = gauges.Find(placement)) renderer.Update(gauge);
 }
 
+void PlaceGauges(const PanelLayout& layout, const GaugeDirectory& gauges, GaugeRenderer& renderer, ModuleHost& host) {
+    for (const PanelWindow& window : layout.windows)
+        for (const GaugePlacement& placement : window.gauges) {
+            const GAUGEHDR* gauge = gauges.Find(placement);
+            if (gauge == nullptr) continue;
+            const Placement place = Place(placement, renderer.GaugeSize(gauge));
+            host.PlaceGauge(gauge->name, {.position = {placement.x, placement.y},
+                                          .size = {static_cast<std::int32_t>(std::lround(place.width)),
+                                                   static_cast<std::int32_t>(std::lround(place.height))},
+                                          .parameters = placement.parameters});
+        }
+}
+
 std::vector<const PanelWindow*> ShownWindows(const PanelLayout& layout, const Simulator& simulator) {
     std::vector<const PanelWindow*> shown;
     for (const PanelWindow& window : layout.windows)

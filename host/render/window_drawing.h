@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/panel_records.h"
+#include "loader/module_host.h"
 #include "render/gauge_renderer.h"
 #include "render/panel_layout.h"
 #include "sim/simulator.h"
@@ -51,6 +52,10 @@ Surface DrawWindow(const PanelWindow& window, const GaugeDirectory& gauges, Gaug
 
 // Turns the needles of every gauge of the window for this frame without drawing.
 void UpdateWindow(const PanelWindow& window, const GaugeDirectory& gauges, GaugeRenderer& renderer);
+
+// Hands every gauge the layout places its place, size and parameter string, as the simulator does when it creates
+// the gauges of its windows (a gauge listed twice keeps its last line's).
+void PlaceGauges(const PanelLayout& layout, const GaugeDirectory& gauges, GaugeRenderer& renderer, ModuleHost& host);
 
 // The windows the simulator shows now, in layout order.
 std::vector<const PanelWindow*> ShownWindows(const PanelLayout& layout, const Simulator& simulator);

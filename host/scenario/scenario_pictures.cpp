@@ -32,6 +32,7 @@ std::string ScenarioPictures::Open(const std::string& layoutPath, const std::str
     bitmaps_ = std::make_unique<render::BitmapStore>(bitmapFolder);
     renderer_ = std::make_unique<render::GaugeRenderer>(*bitmaps_);
     directory_ = std::make_unique<render::GaugeDirectory>(host.gauges(), moduleName);
+    render::PlaceGauges(layout_, *directory_, *renderer_, host);
     return std::string();
 }
 

@@ -153,6 +153,7 @@ std::string PanelSession::LoadModuleFile() {
     directory_ = std::make_unique<render::GaugeDirectory>(
         host_->gauges(), std::filesystem::path(settings_.modulePath).stem().string());
     renderer_->Reset();
+    render::PlaceGauges(layout_, *directory_, *renderer_, *host_);
     // Pictures keep their versions, which only ever grow, so the page never takes a new tile for one it has.
     if (pictures_.size() != layout_.windows.size()) pictures_.assign(layout_.windows.size(), {});
     for (WindowPicture& picture : pictures_) picture.signature.clear();

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "loader/module_host.h"
+#include "sim/gauge_access.h"
 #include "sim/simulator.h"
+#include "support/gauge_record_checks.h"
 #include "support/module_file.h"
 
 namespace {
@@ -96,7 +98,8 @@ TEST_F(ModuleSpine, EveryHeaderCarriesItsBackgroundAndAnEmptyMouseFrame) {
         EXPECT_EQ(background->kind, kElementStaticImage);
         EXPECT_EQ(background->bitmapId, kGaugeTable[i].bitmapId);
         EXPECT_EQ(background->gauge, gauge);
-        EXPECT_EQ(background->imageFlags, isLogic ? 0x40000001u : 0x1u);
+        EXPECT_EQ(gauge_records::ModuleImageFlags(background),
+                  isLogic ? image_flag::kHidden | image_flag::kTransparent : image_flag::kTransparent);
         EXPECT_EQ(background->position.x, 0);
         EXPECT_EQ(background->position.y, 0);
 
@@ -108,6 +111,40 @@ TEST_F(ModuleSpine, EveryHeaderCarriesItsBackgroundAndAnEmptyMouseFrame) {
         EXPECT_EQ(mouse[end - 1].kind, kMouseCloseParent);
         EXPECT_EQ(mouse[end].cursor, -1);
     }
+}
+
+// Where a record were shorter than the simulator's, the simulator's writes to
+// its own fields would land on the next record.
+TEST_F(ModuleSpine, EveryRecordHasTheSimulatorsSizeToItself) {
+    host.RunFrame();
+    gauge_records::ExpectRecordsApart(host.gauges());
+}
+
+// The host plays the simulator's part in the records too, so that a module
+// reading a byte of the simulator's would read what the simulator put there.
+TEST_F(ModuleSpine, TheHostWritesTheSimulatorsFieldsAsItCreatesAndDrawsTheGauges) {
+    host.PlaceGauge("PPS", {.position = {12, 34}, .size = {545, 412}, .parameters = "night"});
+    host.RunFrame();
+    for (const GAUGEHDR* gauge : host.gauges()) {
+        SCOPED_TRACE(gauge->name);
+        EXPECT_NE(gauge->flags, 0u);
+        EXPECT_NE(gauge->reserved200, nullptr);
+        ASSERT_NE(gauge->parameters, nullptr);
+        for (const ELEMENT_HEADER* element : gauge_access::Elements(gauge)) {
+            EXPECT_EQ(element->previousPosition.x, element->position.x);
+            EXPECT_EQ((element->imageFlags & image_flag::kOnScreen) != 0,
+                      (element->imageFlags & image_flag::kHidden) == 0);
+            if (element->kind == kElementString) {
+                const auto* string = reinterpret_cast<const ELEMENT_STRING*>(element);
+                EXPECT_GT(string->charWidth, 0);
+                EXPECT_EQ(string->charHeight, string->boxHeight);
+            }
+        }
+    }
+    const GAUGEHDR* pps = host.FindGauge("PPS");
+    EXPECT_EQ(pps->position.y, 34);
+    EXPECT_EQ(pps->sizePixels.x, 545);
+    EXPECT_STREQ(pps->parameters, "night");
 }
 
 TEST_F(ModuleSpine, AllHeadersShareTheSevenRoutinesAndOnlyLogicDrivesTheFrame) {

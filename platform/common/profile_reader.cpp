@@ -23,6 +23,14 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A digit of any base up to 36; a value no base has for anything else.
+std::uint32_t DigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
+    if (c >= 'a' && c <= 'z') return static_cast<std::uint32_t>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'Z') return static_cast<std::uint32_t>(c - 'A' + 10);
+    return 36;
+}
+
 std::string_view StripQuotes(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
@@ -44,9 +52,10 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
 
         if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            const auto close = line.find(']');
-            const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+        // A section's name runs to the last ']' of its line; a line with no
+        // ']' at all is no header but an ordinary line of the section.
+        if (const auto close = line.rfind(']'); line.front() == '[' && close != std::string_view::npos) {
+            const std::string_view name = Trim(line.substr(1, close - 1));
             if (where == Where::InSection)
                 where = Where::PastSection;
             else if (SameName(name, section))
@@ -54,20 +63,37 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
             continue;
         }
         if (where != Where::InSection) continue;
+        // A line without '=' is a key with no value; the first line of a key
+        // counts, so it hides a later one with a value.
         const auto equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        if (SameName(Trim(line.substr(0, equals)), key)) return std::string(StripQuotes(Trim(line.substr(equals + 1))));
+        if (!SameName(Trim(line.substr(0, equals)), key)) continue;
+        if (equals == std::string_view::npos) return std::string();
+        return std::string(StripQuotes(Trim(line.substr(equals + 1))));
     }
     return std::nullopt;
 }
 
 int ParseProfileInt(std::string_view value) {
     std::size_t i = 0;
+    while (i < value.size() && static_cast<unsigned char>(value[i]) <= ' ') ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '-' || value[i] == '+')) negative = value[i++] == '-';
+    std::uint32_t base = 10;
+    if (i + 1 < value.size() && value[i] == '0') {
+        switch (value[i + 1]) {
+            case 'x': base = 16; break;
+            case 'o': base = 8; break;
+            case 'b': base = 2; break;
+            default: break;
+        }
+        if (base != 10) i += 2;
+    }
     std::uint32_t magnitude = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
-        magnitude = magnitude * 10u + static_cast<std::uint32_t>(value[i] - '0');
+    for (; i < value.size(); ++i) {
+        const std::uint32_t digit = DigitValue(value[i]);
+        if (digit >= base) break;
+        magnitude = magnitude * base + digit;
+    }
     if (negative) magnitude = 0u - magnitude;
     return static_cast<int>(magnitude);  // modular since C++20
 }
@@ -75,7 +101,10 @@ int ParseProfileInt(std::string_view value) {
 int ProfileIntFromText(std::string_view text, std::string_view section, std::string_view key, int defaultValue) {
     const auto value = FindProfileValue(text, section, key);
     if (!value || value->empty()) return defaultValue;
-    return ParseProfileInt(*value);
+    // Windows reads the value into a buffer of 30 characters first: only the
+    // first 29 count.
+    constexpr std::size_t kCharactersRead = 29;
+    return ParseProfileInt(std::string_view(*value).substr(0, kCharactersRead));
 }
 
 }  // namespace platform

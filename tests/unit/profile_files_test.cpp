@@ -43,6 +43,35 @@ const ProfileCase kCases[] = {
     {"wraps to negative", "[sound]\nkey_lev=2147483648\n", "sound", "key_lev", INT_MIN},
     {"dotted key name", "[WEIGHT_AND_BALANCE]\nstation_load.0=2221\n", "WEIGHT_AND_BALANCE", "station_load.0", 2221},
     {"decimal point stops the number", "[sound]\nkey_lev=12.9\n", "sound", "key_lev", 12},
+    // Section lines: a name runs to the last ']'; a '[' line without one is no header.
+    {"a '[' line with no ']' starts no section", "[other]\n[sound\nkey_lev=5\n", "sound", "key_lev", kDefault},
+    {"a '[' line with no ']' ends no section", "[sound]\n[other\nkey_lev=5\n", "sound", "key_lev", 5},
+    {"a name runs to the last ']'", "[sound ]]\nkey_lev=5\n", "sound ]", "key_lev", 5},
+    {"a name with a ']' in it is another", "[sound ]]\nkey_lev=5\n", "sound", "key_lev", kDefault},
+    {"text after the last ']' is no part of the name", "[sound] x\nkey_lev=5\n", "sound", "key_lev", 5},
+    // A key line without '=' has an empty value, and the first line of a key counts.
+    {"a bare key hides a later value", "[sound]\nkey_lev\nkey_lev=5\n", "sound", "key_lev", kDefault},
+    {"a bare key of another name hides nothing", "[sound]\nsound\nkey_lev=5\n", "sound", "key_lev", 5},
+    // Numbers as Windows reads them: a lowercase base prefix, digits of that base.
+    {"hexadecimal", "[sound]\nkey_lev=0x10\n", "sound", "key_lev", 16},
+    {"negative hexadecimal", "[sound]\nkey_lev=-0x10\n", "sound", "key_lev", -16},
+    {"signed hexadecimal", "[sound]\nkey_lev=+0x10\n", "sound", "key_lev", 16},
+    {"an uppercase prefix is no prefix", "[sound]\nkey_lev=0X10\n", "sound", "key_lev", 0},
+    {"hexadecimal up to the first non-digit", "[sound]\nkey_lev=0x1G\n", "sound", "key_lev", 1},
+    {"hexadecimal letters of either case", "[sound]\nkey_lev=0xaB\n", "sound", "key_lev", 171},
+    {"binary", "[sound]\nkey_lev=0b101\n", "sound", "key_lev", 5},
+    {"binary up to the first non-digit", "[sound]\nkey_lev=0b1012\n", "sound", "key_lev", 5},
+    {"octal", "[sound]\nkey_lev=0o17\n", "sound", "key_lev", 15},
+    {"a leading zero is decimal", "[sound]\nkey_lev=010\n", "sound", "key_lev", 10},
+    {"a prefix with no digits", "[sound]\nkey_lev=0x\n", "sound", "key_lev", 0},
+    {"hexadecimal wraps to negative", "[sound]\nkey_lev=0xFFFFFFFF\n", "sound", "key_lev", -1},
+    {"hexadecimal wraps modulo 2^32", "[sound]\nkey_lev=0x100000000\n", "sound", "key_lev", 0},
+    {"quotes are taken off first", "[sound]\nkey_lev=\"0x10\"\n", "sound", "key_lev", 16},
+    {"only the first 29 characters count", "[sound]\nkey_lev=000000000000000000000000000042\n", "sound", "key_lev", 4},
+    {"a number past 29 characters", "[sound]\nkey_lev=0000000000000000000000000000000042\n", "sound", "key_lev", 0},
+    {"29 digits wrap modulo 2^32", "[sound]\nkey_lev=1234567890123456789012345678901234\n", "sound", "key_lev",
+     1849262357},
+    {"blanks inside quotes", "[sound]\nkey_lev=\" 42\"\n", "sound", "key_lev", 42},
 };
 
 class ProfileFileTest : public testing::TestWithParam<ProfileCase> {};

@@ -33,12 +33,14 @@ main_packages=(
 # The rest of the suite: sanitizers and fuzzing (clang), the browser tests,
 # the test scripts' tools, coverage, and the Windows builds: x86-64 under
 # 64-bit Wine everywhere, i686 under 32-bit Wine where the kernel runs 32-bit
-# programs.
+# programs. The test programs use mingw-w64's posix thread model, the .gau its
+# win32 model.
 suite_packages=(
     sox clang libclang-rt-14-dev chromium gcovr
     python3-jsonschema python3-junitparser python3-yaml python3-pefile zip
-    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32
+    mingw-w64-i686-dev mingw-w64-x86-64-dev
     wine wine64
 )
 

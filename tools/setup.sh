@@ -31,12 +31,13 @@ main_packages=(
     nlohmann-json3-dev libcpp-httplib-dev libcli11-dev libmagick++-dev libpugixml-dev
 )
 # The rest of the suite: sanitizers and fuzzing (clang), the browser tests,
-# the test scripts' tools, coverage, and the Windows builds: x86-64 under
+# the test scripts' tools, coverage, the DejaVu faces the artwork generator
+# draws the bitmaps with (their check redraws them), and the Windows builds: x86-64 under
 # 64-bit Wine everywhere, i686 under 32-bit Wine where the kernel runs 32-bit
 # programs. The test programs use mingw-w64's posix thread model, the .gau its
 # win32 model.
 suite_packages=(
-    sox clang libclang-rt-14-dev chromium gcovr
+    sox clang libclang-rt-14-dev chromium gcovr fonts-dejavu-extra
     python3-jsonschema python3-junitparser python3-yaml python3-pefile zip
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32

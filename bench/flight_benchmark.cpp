@@ -11,15 +11,13 @@
 #include "loader/module_host.h"
 #include "render/bitmap_store.h"
 #include "render/gauge_renderer.h"
-#include "scenario/scenario.h"
-#include "scenario/scenario_pictures.h"
+#include "scenario/run_files.h"
+#include "scenario/scenario_job.h"
 #include "scenario/scenario_runner.h"
+#include "scenario/scenario_yaml.h"
 #include "platform/kernel_objects_table.h"
 #include "sim/host_desktop.h"
-#include "sim/objects_table.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
-#include "sim/sound_capture.h"
+#include "sim/module_run.h"
 
 namespace {
 
@@ -39,12 +37,6 @@ const scenario::Scenario& DefaultFlight() {
     return parsed.scenario;
 }
 
-// The benchmarks' own table of named objects, never one another run uses.
-const std::unique_ptr<ObjectsTable> table = [] {
-    std::string error;
-    return ObjectsTable::OfItsOwn(error);
-}();
-
 // Headless (no pictures, no sound) or as the main job runs it; and, headless,
 // with every access to the slot block mapping a view of its own, as before
 // the process's handles shared one, for comparison.
@@ -53,42 +45,36 @@ void BM_DefaultFlight(benchmark::State& state) {
     platform::posix::UseSeparateViews(state.range(1) != 0);
     const scenario::Scenario& flight = DefaultFlight();
     const fs::path output = OutputFolder();
+    scenario::JobSettings job;
+    job.simRoot = kSource + "/sim";
+    job.modulePath = kModule;
+    job.layoutPath = kSource + "/sim/panel/panel.cfg";
+    job.bitmapFolder = kSource + "/module/resources/bitmaps";
+    job.assets = AVRION_REPORT_FILES;
+    job.realTime = false;
+    // Headless, the module plays into a device that keeps nothing, as the programs' --no-sound does.
+    RunSetup headless;
+    headless.simRoot = job.simRoot;
+    headless.modulePath = kModule;
+    headless.sound = RunSetup::Sound::kSilent;
     long long frames = 0;
     double simulated = 0.0;
     for (auto _ : state) {
-        ModuleHost::SetSimRoot(kSource + "/sim");
-        std::string error;
-        // Headless, the module plays into a device that keeps nothing, as the
-        // programs' --no-sound does: no sound card is asked for.
-        const std::unique_ptr<SoundCapture> sound = asTheMainJob
-                                                        ? SoundCapture::Open((output / "sound.wav").string(), error)
-                                                        : SoundCapture::Silent(error);
-        Simulator simulator;
-        SiblingModules siblings;
-        ModuleHost host(simulator);
-        if (!(error = host.Load(kModule)).empty()) {
-            state.SkipWithError(error.c_str());
-            return;
-        }
-        ScenarioPictures pictures;
-        scenario::RunOptions run;
+        scenario::RunResult result;
         if (asTheMainJob) {
-            pictures.Open(kSource + "/sim/panel/panel.cfg", kSource + "/module/resources/bitmaps", host, simulator,
-                          output.string(), "Kesta_Avrion_0_018");
-            pictures.CheckReferences(flight, kSource + "/sim/flights", false);
-            run.outputFolder = output.string();
-            run.picture = [&pictures](const scenario::Picture& picture, double time) {
-                return pictures.Take(picture, time);
-            };
+            result = scenario::PlayJob(flight, kSource + "/sim/flights/default_flight.yaml", output.string(), job,
+                                       nullptr)
+                         .result;
+        } else {
+            std::string error;
+            const auto run = ModuleRun::Open(headless, error);
+            if (!run || !(error = run->Load()).empty()) {
+                state.SkipWithError(error.c_str());
+                return;
+            }
+            scenario::RunObservers none;
+            result = scenario::RunScenario(flight, *run, none, {false, nullptr});
         }
-        run.realTime = false;
-        run.afterFrame = [&] {
-            if (asTheMainJob) pictures.AfterFrame();
-            if (sound) sound->Advance(1.0 / flight.frameRate);
-        };
-        const scenario::RunResult result = scenario::RunScenario(flight, host, simulator, siblings, run);
-        if (asTheMainJob) pictures.ContactSheet();
-        host.Unload();
         if (!result.ok()) {
             state.SkipWithError("the default flight failed");
             return;
@@ -113,17 +99,18 @@ BENCHMARK(BM_DefaultFlight)
 
 // Every gauge drawn once at its values after the module's first frame.
 void BM_DrawEveryGauge(benchmark::State& state) {
-    ModuleHost::SetSimRoot(kSource + "/sim");
-    std::string soundError;
-    const std::unique_ptr<SoundCapture> silence = SoundCapture::Silent(soundError);
-    Simulator simulator;
-    SiblingModules siblings;
-    siblings.SetSlot(109, 1.0);
-    ModuleHost host(simulator);
-    if (std::string error = host.Load(kModule); !error.empty()) {
+    RunSetup setup;
+    setup.simRoot = kSource + "/sim";
+    setup.modulePath = kModule;
+    setup.sound = RunSetup::Sound::kSilent;
+    setup.powerTheBus = true;
+    std::string error;
+    const auto run = ModuleRun::Open(setup, error);
+    if (!run || !(error = run->Load()).empty()) {
         state.SkipWithError(error.c_str());
         return;
     }
+    ModuleHost& host = run->host();
     host.RunFrame();
     render::BitmapStore bitmaps(kSource + "/module/resources/bitmaps");
     render::GaugeRenderer renderer(bitmaps);
@@ -133,7 +120,6 @@ void BM_DrawEveryGauge(benchmark::State& state) {
         for (GAUGEHDR* gauge : host.gauges()) benchmark::DoNotOptimize(renderer.DrawGauge(gauge));
     }
     state.counters["gauges"] = static_cast<double>(host.gauges().size());
-    host.Unload();
 }
 BENCHMARK(BM_DrawEveryGauge)->Unit(benchmark::kMillisecond);
 

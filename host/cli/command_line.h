@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/click_schedule.h"
+#include "sim/click_schedule.h"
 #include "sim/variable_settings.h"
 
 namespace command_line {

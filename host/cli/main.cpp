@@ -7,18 +7,16 @@
 #include "cli/report.h"
 #include "cli/sound_output.h"
 #include "host_paths.h"
-#include "loader/module_host.h"
-#include "sim/objects_table.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
-#include "sim/variable_names.h"
+#include "sim/module_run.h"
+#include "sim/variable_catalogue.h"
 
 int main(int argc, char** argv) {
     HostOptions options;
     if (const auto status = ParseHostOptions(argc, argv, options)) return *status;
     if (options.listVariables) {
-        for (const auto& variable : variable_names::All())
-            std::cout << variable.token << "\t" << variable.name << "\t" << variable.meaning << "\n";
+        for (const variables::Variable& variable : variables::All())
+            if (variable.access != variables::Access::kAircraft)
+                std::cout << variable.token << "\t" << variable.name << "\t" << variable.meaning << "\n";
         return 0;
     }
 
@@ -32,50 +30,45 @@ int main(int argc, char** argv) {
     }
 
     // The table avrion-slots attaches to, claimed before anything opens an object in it.
-    std::string tableError;
-    const auto table = ObjectsTable::Claim(options.objects, "avrion-host", tableError);
-    if (!table) {
-        std::cerr << "avrion-host: " << tableError << "\n";
+    RunSetup setup;
+    setup.simRoot = simRoot;
+    setup.modulePath = modulePath;
+    setup.table = RunSetup::Table::kClaimed;
+    setup.objects = options.objects;
+    setup.claimant = "avrion-host";
+    setup.frameRate = options.frameRate;
+    setup.variables = options.variables;
+    setup.slots = options.slots;
+    std::string error;
+    std::vector<std::string> warnings;
+    const auto run = ModuleRun::Open(setup, error, &warnings);
+    if (!run) {
+        std::cerr << "avrion-host: " << error << "\n";
         return 1;
     }
-
-    Simulator simulator;
-    simulator.frameRate = options.frameRate;
-    for (const VariableSetting& setting : options.variables) Apply(setting, simulator);
-
-    SiblingModules siblings;
-    if (!siblings.valid()) std::cerr << "avrion-host: warning: cannot hold the shared slot block open\n";
-    for (const SlotSetting& slot : options.slots)
-        if (!siblings.SetSlot(slot.slot, slot.value))
-            std::cerr << "avrion-host: warning: could not set shared slot " << slot.slot << "\n";
-
+    if (!run->siblings().valid()) std::cerr << "avrion-host: warning: cannot hold the shared slot block open\n";
+    for (const std::string& warning : warnings) std::cerr << "avrion-host: warning: " << warning << "\n";
     if (!options.soundFile.empty())
-        if (std::string error = SendSoundToFile(options.soundFile); !error.empty()) {
-            std::cerr << "avrion-host: " << error << "\n";
+        if (std::string fault = SendSoundToFile(options.soundFile); !fault.empty()) {
+            std::cerr << "avrion-host: " << fault << "\n";
             return 2;
         }
-    if (std::string error = ModuleHost::SetSimRoot(simRoot); !error.empty()) {
-        std::cerr << "avrion-host: " << error << "\n";
-        return 2;
-    }
-    ModuleHost host(simulator);
-    if (std::string error = host.Load(modulePath); !error.empty()) {
-        std::cerr << "avrion-host: " << error << "\n";
+    if (std::string fault = run->Load(); !fault.empty()) {
+        std::cerr << "avrion-host: " << fault << "\n";
         return 1;
     }
     std::cout << "Loaded " << modulePath << " with simulator root " << simRoot << "\n";
     const auto framePeriod = std::chrono::duration<double>(1.0 / options.frameRate);
     auto nextFrame = std::chrono::steady_clock::now();
     for (int frame = 0; frame < options.frames; ++frame) {
-        for (const std::string& problem : options.clicks.Deliver(frame, host))
+        for (const std::string& problem : options.clicks.BeforeFrame(frame, run->host()))
             std::cerr << "avrion-host: warning: " << problem << "\n";
-        host.RunFrame();
+        run->host().RunFrame();
         if (options.realTime) {
             nextFrame += std::chrono::duration_cast<std::chrono::steady_clock::duration>(framePeriod);
             std::this_thread::sleep_until(nextFrame);
         }
     }
-    PrintRunReport(std::cout, host, simulator, siblings, options.frames);
-    host.Unload();
+    PrintRunReport(std::cout, run->host(), run->simulator(), run->siblings(), options.frames);
     return 0;
 }

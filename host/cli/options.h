@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/click_schedule.h"
+#include "sim/click_schedule.h"
 #include "sim/variable_settings.h"
 
 struct HostOptions {

@@ -7,12 +7,10 @@
 #include "sim/host_desktop.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
-#include "sim/variable_names.h"
+#include "sim/variable_catalogue.h"
+#include "state/shared_slots.h"
 
 namespace {
-
-// Slots the module publishes for the other modules.
-constexpr int kPublishedSlots[] = {10, 102};
 
 std::string Format(const char* format, auto... values) {
     char line[160];
@@ -24,11 +22,11 @@ void PrintSnapshot(std::ostream& out, const Simulator& simulator) {
     out << "Snapshot taken in the last frame (variables the module looked up):\n";
     out << "  token  variable              value\n";
     for (const auto& [token, value] : simulator.frameLookups()) {
-        const auto variable = variable_names::Find(std::to_string(token));
-        if (variable && variable->integerDigits)
+        const variables::Variable* variable = variables::FindToken(token);
+        if (variable && variable->digits())
             out << Format("  %5d  %-20s  %04X\n", token, variable->name, simulator.IntegerVariable(token));
         else
-            out << Format("  %5d  %-20s  %.10g\n", token, variable_names::NameOf(token).c_str(), value);
+            out << Format("  %5d  %-20s  %.10g\n", token, variables::NameOf(token).c_str(), value);
     }
     for (const auto& [variable, unit, index] : simulator.frameAircraftQueries())
         out << Format("  slot 75 (%d, %d, %d)          %.6g\n", variable, unit, index,
@@ -51,7 +49,7 @@ void PrintRequests(std::ostream& out, const Simulator& simulator) {
 
 void PrintPublishedSlots(std::ostream& out, SiblingModules& siblings) {
     out << "Shared slots the module publishes:";
-    for (int slot : kPublishedSlots) {
+    for (int slot : shared_slot::kWrittenByModule) {
         double value = 0.0;
         if (siblings.ReadSlot(slot, value))
             out << Format(" slot %d = %g;", slot, value);

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/click_schedule.h"
 #include "cli/command_line.h"
 #include "cli/host_paths.h"
 #include "loader/module_host.h"
@@ -19,14 +18,12 @@
 #include "render/panel_layout.h"
 #include "render/window_drawing.h"
 #include "sim/host_desktop.h"
-#include "sim/objects_table.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
+#include "sim/click_schedule.h"
+#include "sim/module_run.h"
 #include "sim/variable_settings.h"
 
 namespace {
 
-constexpr int kBusPowerSlot = 109;
 constexpr int kMostFrames = 1'000'000;
 
 struct Options {
@@ -97,32 +94,28 @@ int Run(Options& options) {
         return 2;
     }
 
-    std::string tableError;
-    const auto table = ObjectsTable::ForRun(options.objects, tableError);
-    if (!table) {
-        std::cerr << "avrion-render: " << tableError << "\n";
-        return 2;
-    }
-    Simulator simulator;
-    for (const VariableSetting& variable : options.variables) Apply(variable, simulator);
-    SiblingModules siblings;
-    if (!siblings.valid()) std::cerr << "avrion-render: warning: cannot hold the shared slot block open\n";
-    bool busGiven = false;
-    for (const SlotSetting& slot : options.slots) busGiven = busGiven || slot.slot == kBusPowerSlot;
-    if (!busGiven) options.slots.insert(options.slots.begin(), SlotSetting{kBusPowerSlot, 1.0});
-    for (const SlotSetting& slot : options.slots)
-        if (!siblings.SetSlot(slot.slot, slot.value))
-            std::cerr << "avrion-render: warning: could not set shared slot " << slot.slot << "\n";
-
-    if (std::string error = ModuleHost::SetSimRoot(options.simRoot); !error.empty()) {
+    RunSetup setup;
+    setup.simRoot = options.simRoot;
+    setup.modulePath = options.modulePath;
+    setup.objects = options.objects;
+    setup.variables = options.variables;
+    setup.slots = options.slots;
+    setup.powerTheBus = true;
+    std::string error;
+    std::vector<std::string> warnings;
+    const auto run = ModuleRun::Open(setup, error, &warnings);
+    if (!run) {
         std::cerr << "avrion-render: " << error << "\n";
         return 2;
     }
-    ModuleHost host(simulator);
-    if (std::string error = host.Load(options.modulePath); !error.empty()) {
-        std::cerr << "avrion-render: " << error << "\n";
+    if (!run->siblings().valid()) std::cerr << "avrion-render: warning: cannot hold the shared slot block open\n";
+    for (const std::string& warning : warnings) std::cerr << "avrion-render: warning: " << warning << "\n";
+    if (std::string fault = run->Load(); !fault.empty()) {
+        std::cerr << "avrion-render: " << fault << "\n";
         return 1;
     }
+    Simulator& simulator = run->simulator();
+    ModuleHost& host = run->host();
     for (std::uint32_t ident : render::InitiallyVisibleIdents(layout)) simulator.ShowWindow(ident, true);
 
     render::BitmapStore bitmaps(options.bitmapFolder);
@@ -130,7 +123,7 @@ int Run(Options& options) {
     const render::GaugeDirectory directory(host.gauges(), std::filesystem::path(options.modulePath).stem().string());
     render::PlaceGauges(layout, directory, renderer, host);
     for (int frame = 0; frame < options.frames; ++frame) {
-        for (const std::string& problem : options.clicks.Deliver(frame, host))
+        for (const std::string& problem : options.clicks.BeforeFrame(frame, host))
             std::cerr << "avrion-render: warning: " << problem << "\n";
         host.RunFrame();
         renderer.BeginFrame();
@@ -170,7 +163,6 @@ int Run(Options& options) {
     for (const HostDesktop::Message& message : HostDesktop::Instance().messages())
         std::cerr << "avrion-render: the module showed a message box: " << message.caption << ": " << message.text
                   << "\n";
-    host.Unload();
     return failures == 0 ? 0 : 1;
 }
 

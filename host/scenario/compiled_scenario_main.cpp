@@ -12,18 +12,13 @@
 
 #include "cli/command_line.h"
 #include "cli/host_paths.h"
-#include "loader/module_host.h"
 #include "scenario/progress_bar.h"
-#include "scenario/scenario.h"
+#include "scenario/run_files.h"
 #include "scenario/scenario_command.h"
 #include "scenario/scenario_json.h"
-#include "scenario/scenario_runner.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
 
 namespace {
 
-using scenario::command::kFailed;
 using scenario::command::kRefused;
 
 struct Options : scenario::command::CommonOptions {};
@@ -52,50 +47,38 @@ int main(int argc, char** argv) {
     if (const auto status = ParseOptions(argc, argv, options)) return *status;
 
     // Every path is fixed before the simulator's folder becomes the working folder.
-    const std::string simRoot = host_paths::ProgramFolder();
+    RunSetup setup;
+    setup.simRoot = host_paths::ProgramFolder();
     const std::string scenarioPath = host_paths::Absolute(options.scenarioPaths.front());
-    const std::string modulePath = host_paths::Absolute(
-        options.modulePath.empty() ? (std::filesystem::path(simRoot) / "Gauges" / host_paths::kModuleFileName).string()
-                                   : options.modulePath);
+    setup.modulePath = host_paths::Absolute(
+        options.modulePath.empty()
+            ? (std::filesystem::path(setup.simRoot) / "Gauges" / host_paths::kModuleFileName).string()
+            : options.modulePath);
 
     // Messages name the YAML file the scenario was compiled from, as on Linux.
     const scenario::ParseResult parsed = scenario::LoadCompiledScenario(scenarioPath);
     if (!parsed.ok()) return scenario::command::Refuse(parsed.problems, "the scenario was refused");
     const scenario::Scenario& flight = parsed.scenario;
-    const std::string outputFolder = host_paths::Absolute(
-        options.outputFolder.empty()
-            ? (std::filesystem::path("scenario-output") / std::filesystem::path(flight.file).stem()).string()
-            : options.outputFolder);
-
-    if (std::string error = ModuleHost::SetSimRoot(simRoot); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n";
-        return kRefused;
-    }
-    Simulator simulator;
-    SiblingModules siblings;
-    ModuleHost host(simulator);
-    if (const auto status = scenario::command::LoadAndCheck(flight, modulePath, host, siblings)) return *status;
     if (options.checkOnly) {
+        if (const auto status = scenario::command::CheckWithModule(flight, setup)) return *status;
         std::cout << flight.file << ": accepted (" << flight.LastFrame() << " frames, " << flight.expectations.size()
                   << " expectations)\n";
         return 0;
     }
 
+    scenario::RunRecord record;
+    record.outputFolder = host_paths::Absolute(
+        options.outputFolder.empty()
+            ? (std::filesystem::path("scenario-output") / std::filesystem::path(flight.file).stem()).string()
+            : options.outputFolder);
+    scenario::TraceFile trace(record.outputFolder);
+    scenario::SummaryFile summary(record.outputFolder);
+    scenario::RunObservers observers({&trace, &summary});
     // No progress bar: under Wine standard error is seldom a console.
     ProgressBar progress(std::cerr, false);
-    scenario::RunOptions run;
-    run.outputFolder = outputFolder;
-    run.realTime = options.realTime;
-    run.progress = &progress;
-    run.modulePath = modulePath;
-    const scenario::RunResult result = scenario::RunScenario(flight, host, simulator, siblings, run);
-    host.Unload();
-
-    if (!result.error.empty()) {
-        std::cerr << "avrion-scenario: " << result.error << "\n";
-        return kRefused;
-    }
-    std::cout << scenario::Summary(flight, result, run);
-    std::cout << "output: " << outputFolder << "\n";
-    return result.ok() ? 0 : kFailed;
+    scenario::command::Play(flight, setup, observers, {options.realTime, &progress}, record);
+    if (record.status == kRefused) return kRefused;
+    std::cout << record.summary;
+    std::cout << "output: " << record.outputFolder << "\n";
+    return record.status;
 }

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
-#include <set>
 #include <sstream>
 
 namespace report {
@@ -67,9 +66,8 @@ Counts Suite(pugi::xml_node suites, const RunRecord& run) {
     pugi::xml_node suite = suites.append_child("testsuite");
     suite.append_attribute("name") = XmlText(flight.name.empty() ? className : flight.name).c_str();
     Counts counts;
-    std::set<std::string> told;
 
-    if (run.status == 2) {
+    if (run.status == scenario::kRunRefused) {
         std::string why;
         for (const std::string& line : run.refusal) why += (why.empty() ? "" : "\n") + line;
         if (!result.error.empty()) why += (why.empty() ? "" : "\n") + result.error;
@@ -79,10 +77,11 @@ Counts Suite(pugi::xml_node suites, const RunRecord& run) {
         ++counts.errors;
     }
 
+    using Of = scenario::Outcome::Of;
     std::vector<const scenario::Outcome*> expectations(flight.expectations.size(), nullptr);
-    for (const scenario::Outcome& outcome : result.expectations)
-        if (outcome.index < expectations.size()) expectations[outcome.index] = &outcome;
-    for (std::size_t i = 0; i < flight.expectations.size() && run.status != 2; ++i) {
+    for (const scenario::Outcome& outcome : result.outcomes)
+        if (outcome.of == Of::kExpectation && outcome.index < expectations.size()) expectations[outcome.index] = &outcome;
+    for (std::size_t i = 0; i < flight.expectations.size() && run.status != scenario::kRunRefused; ++i) {
         const scenario::Expectation& expect = flight.expectations[i];
         pugi::xml_node test = TestCase(
             suite, className,
@@ -94,13 +93,12 @@ Counts Suite(pugi::xml_node suites, const RunRecord& run) {
             ++counts.skipped;
         } else if (!outcome->passed) {
             Fail(test, "failure", "expectation", outcome->message);
-            told.insert(outcome->message);
             ++counts.failures;
         }
     }
 
-    for (const scenario::Outcome& outcome : result.pictureOutcomes) {
-        if (outcome.index >= flight.pictures.size()) continue;
+    for (const scenario::Outcome& outcome : result.outcomes) {
+        if (outcome.of != Of::kPicture || outcome.index >= flight.pictures.size()) continue;
         const scenario::Picture& picture = flight.pictures[outcome.index];
         if (picture.reference.empty()) continue;
         pugi::xml_node test = TestCase(suite, className,
@@ -110,15 +108,14 @@ Counts Suite(pugi::xml_node suites, const RunRecord& run) {
         ++counts.tests;
         if (!outcome.passed) {
             Fail(test, "failure", "picture", outcome.message);
-            told.insert(outcome.message);
             ++counts.failures;
         }
     }
 
     // Faults of the run itself: an input that could not be given, a text buffer overrun, a file not written.
     std::string others;
-    for (const std::string& failure : result.failures)
-        if (told.count(failure) == 0) others += (others.empty() ? "" : "\n") + failure;
+    for (const scenario::Outcome& outcome : result.outcomes)
+        if (outcome.of == Of::kRun && !outcome.passed) others += (others.empty() ? "" : "\n") + outcome.message;
     if (!others.empty()) {
         Fail(TestCase(suite, className, "the run", flight.file, 0), "failure", "run", others);
         ++counts.tests;

@@ -11,6 +11,8 @@
 
 namespace report {
 
+using scenario::RunRecord;
+
 std::string JunitXml(const std::vector<const RunRecord*>& runs);
 // Empty on success, else why the file could not be written.
 std::string WriteJunit(const std::string& path, const std::vector<const RunRecord*>& runs);

@@ -1,15 +1,33 @@
-// What one scenario's run leaves for a person and for CI: everything the
-// report page, the index of several runs and the JUnit file tell of it.
+// What one scenario's run leaves for a person and for CI, gathered at its end
+// from the run and its observers: everything the report page, the index of
+// several runs and the JUnit file tell of it.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "scenario/run_result.h"
 #include "scenario/scenario.h"
-#include "scenario/scenario_pictures.h"
-#include "scenario/scenario_runner.h"
+#include "scenario/subject_reading.h"
 
-namespace report {
+namespace scenario {
+
+// A picture moment as taken.
+struct PictureMoment {
+    std::size_t picture = 0;  // in the scenario's list
+    double time = 0.0;
+    std::vector<std::pair<std::uint32_t, std::string>> windows;  // each shown window and its file's name
+    // With a reference picture:
+    std::uint32_t window = 0;
+    std::string reference;      // the path, absolute
+    long long differing = -1;   // pixels beyond the threshold; -1 when not compared
+    std::string difference;     // file name of the difference image, when written
+    std::string referenceCopy;  // file name of the reference's copy beside it, on a mismatch
+    bool rewritten = false;     // the reference was written anew
+    std::string failure;
+};
 
 // The trace rows a report plots: all of them up to kMaxRows, beyond that an
 // even share (every second row, then every fourth, ...) and always the last.
@@ -17,11 +35,11 @@ class TraceSamples {
 public:
     static constexpr std::size_t kMaxRows = 20000;
 
-    void Add(long long frame, const std::vector<std::string>& cells);
     struct Row {
         long long frame = 0;
-        std::vector<std::string> cells;
+        std::vector<Reading> cells;
     };
+    void Add(long long frame, const std::vector<Reading>& cells);
     // The rows kept, the last row offered included.
     std::vector<Row> Rows() const;
     long long offered() const { return offered_; }
@@ -33,18 +51,27 @@ private:
     long long every_ = 1;
 };
 
+// The exit status of a run: 0 when every expectation held.
+inline constexpr int kRunFailed = 1;   // one did not, or the run went wrong
+inline constexpr int kRunRefused = 2;  // the command line or the scenario was refused; no frame ran
+
 struct RunRecord {
-    const scenario::Scenario* scenario = nullptr;
+    const Scenario* scenario = nullptr;
     std::string outputFolder;  // absolute
     std::string modulePath;
     int status = 0;  // the exit status of this run alone: 0 passed, 1 failed, 2 refused before its first frame
     std::vector<std::string> refusal;  // why it was refused
-    scenario::RunResult result;
+    RunResult result;
     std::string summary;  // summary.txt's text
-    std::vector<ScenarioPictures::Moment> pictures;
+    std::vector<PictureMoment> pictures;
+    std::size_t picturesWritten = 0;
     std::string contactSheet;  // file name in the output folder, when drawn
     std::string sound;         // file name of the recording, when made
+    double soundSeconds = 0.0;
     TraceSamples trace;
+    std::string reportPage;              // the report page's path, once written
+    bool pagesWritten = true;            // the report page and JUnit file, for the exit status
+    std::vector<std::string> notWritten;  // why an output could not be written
 };
 
-}  // namespace report
+}  // namespace scenario

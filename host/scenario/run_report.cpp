@@ -26,73 +26,33 @@ constexpr const char* kPageFiles[] = {"report.css",        "report.js",     "ind
 // JSON has no infinities or not-a-number: they are left out of plots as gaps.
 json Number(double value) { return std::isfinite(value) ? json(value) : json(nullptr); }
 
-// A cell that is a number whole ("39.2", "-1", "4.0"), as the plots take it.
-bool CellNumber(const std::string& cell, double& value) {
-    if (cell.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(cell.c_str(), &end);
-    return end == cell.c_str() + cell.size() && errno == 0;
-}
-
-// The thing a trace column or an expectation is about, as one text, so that the
-// page can mark each expectation on the plot of the same thing.
-std::string ColumnSubject(const scenario::TraceColumn& column) {
-    using Kind = scenario::TraceColumn::Kind;
-    switch (column.kind) {
-        case Kind::kVariable:
-            return "variable:" + column.variable.name;
-        case Kind::kValue:
-            return "gauge:" + column.gauge + "#" + std::to_string(column.element);
-        case Kind::kText:
-            return "text:" + column.gauge + "#" + std::to_string(column.element);
-        case Kind::kSlot:
-            return "slot:" + std::to_string(column.slot);
-        case Kind::kWindow:
-            return "window:" + std::to_string(column.window);
-    }
-    return std::string();
-}
-
-std::string ExpectationSubject(const scenario::Expectation& expect) {
-    using Kind = scenario::Expectation::Kind;
-    switch (expect.kind) {
-        case Kind::kValue:
-        case Kind::kLamp:
-            return "gauge:" + expect.gauge + "#" + std::to_string(expect.element);
-        case Kind::kText:
-            return "text:" + expect.gauge + "#" + std::to_string(expect.element);
-        case Kind::kSlot:
-            return "slot:" + std::to_string(expect.slot);
-        case Kind::kWindow:
-            return "window:" + std::to_string(expect.window);
-    }
-    return std::string();
-}
-
 // The value a plot marks for an expectation, when it has one.
-json ExpectedNumber(const scenario::Expectation& expect) {
-    using Kind = scenario::Expectation::Kind;
-    switch (expect.kind) {
-        case Kind::kValue:
-        case Kind::kSlot:
-            return Number(expect.value);
-        case Kind::kWindow:
-            return expect.shown ? 1 : 0;
-        case Kind::kText:
-        case Kind::kLamp:
-            break;
-    }
+json ExpectedNumber(const scenario::Expected& expected) {
+    if (const auto* near = std::get_if<scenario::NearValue>(&expected)) return Number(near->value);
+    if (const auto* window = std::get_if<scenario::WindowShown>(&expected)) return window->shown ? 1 : 0;
     return nullptr;
 }
 
 constexpr const char* kSpans[] = {"at", "during", "within"};
 
+// Each expectation's or picture's outcome by its place in the scenario's list; null when undecided.
+std::vector<const scenario::Outcome*> OutcomesOf(const RunRecord& run, scenario::Outcome::Of of, std::size_t count) {
+    std::vector<const scenario::Outcome*> outcomes(count, nullptr);
+    for (const scenario::Outcome& outcome : run.result.outcomes)
+        if (outcome.of == of && outcome.index < count) outcomes[outcome.index] = &outcome;
+    return outcomes;
+}
+
+int Failed(const RunRecord& run) {
+    int failed = 0;
+    for (const scenario::Outcome& outcome : run.result.outcomes)
+        failed += outcome.of == scenario::Outcome::Of::kExpectation && !outcome.passed;
+    return failed;
+}
+
 json Expectations(const RunRecord& run) {
     const scenario::Scenario& flight = *run.scenario;
-    std::vector<const scenario::Outcome*> outcomes(flight.expectations.size(), nullptr);
-    for (const scenario::Outcome& outcome : run.result.expectations)
-        if (outcome.index < outcomes.size()) outcomes[outcome.index] = &outcome;
+    const auto outcomes = OutcomesOf(run, scenario::Outcome::Of::kExpectation, flight.expectations.size());
     json list = json::array();
     for (std::size_t i = 0; i < flight.expectations.size(); ++i) {
         const scenario::Expectation& expect = flight.expectations[i];
@@ -102,8 +62,8 @@ json Expectations(const RunRecord& run) {
                       {"to", expect.until},
                       {"when", expect.DescribeWhen()},
                       {"what", expect.Describe()},
-                      {"subject", ExpectationSubject(expect)},
-                      {"expected", ExpectedNumber(expect)},
+                      {"subject", scenario::SubjectId(expect.subject)},
+                      {"expected", ExpectedNumber(expect.expected)},
                       {"passed", nullptr}};
         if (const scenario::Outcome* outcome = outcomes[i]) {
             entry["passed"] = outcome->passed;
@@ -118,11 +78,9 @@ json Expectations(const RunRecord& run) {
 
 json Pictures(const RunRecord& run) {
     const scenario::Scenario& flight = *run.scenario;
-    std::vector<const scenario::Outcome*> outcomes(flight.pictures.size(), nullptr);
-    for (const scenario::Outcome& outcome : run.result.pictureOutcomes)
-        if (outcome.index < outcomes.size()) outcomes[outcome.index] = &outcome;
+    const auto outcomes = OutcomesOf(run, scenario::Outcome::Of::kPicture, flight.pictures.size());
     json list = json::array();
-    for (const ScenarioPictures::Moment& moment : run.pictures) {
+    for (const scenario::PictureMoment& moment : run.pictures) {
         if (moment.picture >= flight.pictures.size()) continue;
         const scenario::Picture& picture = flight.pictures[moment.picture];
         json windows = json::array();
@@ -153,29 +111,25 @@ json Pictures(const RunRecord& run) {
 
 json Trace(const RunRecord& run) {
     const scenario::Scenario& flight = *run.scenario;
-    const std::vector<TraceSamples::Row> rows = run.trace.Rows();
+    const std::vector<scenario::TraceSamples::Row> rows = run.trace.Rows();
     json columns = json::array();
     json values = json::array();
     for (std::size_t c = 0; c < flight.trace.size(); ++c) {
         json column = json::array();
         bool numbers = false;
-        for (const TraceSamples::Row& row : rows) {
-            double value = 0.0;
-            if (c < row.cells.size() && CellNumber(row.cells[c], value)) {
-                column.push_back(Number(value));
-                numbers = numbers || std::isfinite(value);
-            } else {
-                column.push_back(nullptr);
-            }
+        for (const scenario::TraceSamples::Row& row : rows) {
+            const std::optional<double> value = c < row.cells.size() ? row.cells[c].number : std::nullopt;
+            column.push_back(value ? Number(*value) : json(nullptr));
+            numbers = numbers || (value && std::isfinite(*value));
         }
         columns.push_back({{"header", flight.trace[c].header},
-                           {"subject", ColumnSubject(flight.trace[c])},
+                           {"subject", scenario::SubjectId(flight.trace[c].subject)},
                            {"line", flight.trace[c].where.line},
                            {"numeric", numbers}});
         values.push_back(std::move(column));
     }
     json time = json::array();
-    for (const TraceSamples::Row& row : rows) time.push_back(flight.TimeOf(row.frame));
+    for (const scenario::TraceSamples::Row& row : rows) time.push_back(flight.TimeOf(row.frame));
     return {{"columns", columns}, {"time", time}, {"values", values}, {"rows", run.trace.offered()}};
 }
 
@@ -184,8 +138,6 @@ const char* StatusName(int status) { return status == 0 ? "passed" : status == 1
 json RunData(const RunRecord& run) {
     const scenario::Scenario& flight = *run.scenario;
     const scenario::RunResult& result = run.result;
-    int failed = 0;
-    for (const scenario::Outcome& outcome : result.expectations) failed += !outcome.passed;
     return {{"file", flight.file},
             {"name", flight.name},
             {"description", flight.description},
@@ -196,12 +148,12 @@ json RunData(const RunRecord& run) {
             {"frames", result.frames},
             {"simulatedSeconds", result.simulatedSeconds},
             {"wallSeconds", result.wallSeconds},
-            {"passed", result.passed},
-            {"failed", failed},
+            {"passed", result.passed()},
+            {"failed", Failed(run)},
             {"summary", run.summary},
             {"error", result.error},
             {"refusal", run.refusal},
-            {"failures", result.failures},
+            {"failures", result.failures()},
             {"warnings", result.warnings},
             {"expectations", Expectations(run)},
             {"pictures", Pictures(run)},
@@ -253,7 +205,38 @@ std::string WritePage(const std::string& templateName, const json& data, const s
 
 }  // namespace
 
-void TraceSamples::Add(long long frame, const std::vector<std::string>& cells) {
+std::string AssetsFolder() { return (std::filesystem::path(host_paths::ProgramFolder()) / kFilesFolder).string(); }
+
+std::string WriteReport(const RunRecord& run, const std::string& assetsFolder) {
+    return WritePage("report.html", RunData(run), run.outputFolder, "report.html", assetsFolder);
+}
+
+std::string WriteIndex(const std::vector<const RunRecord*>& runs, const std::vector<std::string>& links,
+                       const std::string& folder, const std::string& assetsFolder) {
+    json list = json::array();
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RunRecord& run = *runs[i];
+        list.push_back({{"file", run.scenario->file},
+                        {"name", run.scenario->name},
+                        {"link", i < links.size() ? links[i] : std::string()},
+                        {"status", StatusName(run.status)},
+                        {"passed", run.result.passed()},
+                        {"failed", Failed(run)},
+                        {"expectations", run.scenario->expectations.size()},
+                        {"frames", run.result.frames},
+                        {"simulatedSeconds", run.result.simulatedSeconds},
+                        {"wallSeconds", run.result.wallSeconds},
+                        {"failures", run.result.failures()},
+                        {"refusal", run.refusal}});
+    }
+    return WritePage("index.html", json{{"runs", list}}, folder, "index.html", assetsFolder);
+}
+
+}  // namespace report
+
+namespace scenario {
+
+void TraceSamples::Add(long long frame, const std::vector<Reading>& cells) {
     last_ = {frame, cells};
     if (offered_++ % every_ != 0) return;
     rows_.push_back(last_);
@@ -271,33 +254,4 @@ std::vector<TraceSamples::Row> TraceSamples::Rows() const {
     return rows;
 }
 
-std::string AssetsFolder() { return (std::filesystem::path(host_paths::ProgramFolder()) / kFilesFolder).string(); }
-
-std::string WriteReport(const RunRecord& run, const std::string& assetsFolder) {
-    return WritePage("report.html", RunData(run), run.outputFolder, "report.html", assetsFolder);
-}
-
-std::string WriteIndex(const std::vector<const RunRecord*>& runs, const std::vector<std::string>& links,
-                       const std::string& folder, const std::string& assetsFolder) {
-    json list = json::array();
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const RunRecord& run = *runs[i];
-        int failed = 0;
-        for (const scenario::Outcome& outcome : run.result.expectations) failed += !outcome.passed;
-        list.push_back({{"file", run.scenario->file},
-                        {"name", run.scenario->name},
-                        {"link", i < links.size() ? links[i] : std::string()},
-                        {"status", StatusName(run.status)},
-                        {"passed", run.result.passed},
-                        {"failed", failed},
-                        {"expectations", run.scenario->expectations.size()},
-                        {"frames", run.result.frames},
-                        {"simulatedSeconds", run.result.simulatedSeconds},
-                        {"wallSeconds", run.result.wallSeconds},
-                        {"failures", run.result.failures},
-                        {"refusal", run.refusal}});
-    }
-    return WritePage("index.html", json{{"runs", list}}, folder, "index.html", assetsFolder);
-}
-
-}  // namespace report
+}  // namespace scenario

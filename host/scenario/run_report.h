@@ -12,6 +12,8 @@
 
 namespace report {
 
+using scenario::RunRecord;
+
 // The folder of the templates and scripts: report-files beside the program.
 std::string AssetsFolder();
 

@@ -1,16 +1,18 @@
-// A scripted flight as read from its YAML file (the format is described in
-// README.md beside this file): the run's settings, the simulator variables
-// over time, the sibling slots, mouse events, picture moments, expectations
-// and the columns of the trace. Everything is checked while it is read, so
-// that a faulty file is refused with its line before any frame runs.
+// A scripted flight in one model, whichever file it was read from (the YAML
+// format is described in README.md beside this file; Windows plays it from
+// JSON): the run's settings, the simulator variables over time, the sibling
+// slots, mouse events, picture moments, expectations and the columns of the
+// trace. The readers check everything as they read, so that a faulty file is
+// refused with its line before any frame runs.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "scenario/scenario_variables.h"
+#include "sim/variable_catalogue.h"
 
 namespace scenario {
 
@@ -36,19 +38,19 @@ struct Problem {
     bool operator==(const Problem&) const = default;
 };
 
-// A value from some time on; digits only for the transponder code.
+// A value from some time on.
 struct Key {
     double time = 0.0;
-    double value = 0.0;  // raw units
-    unsigned digits = 0;
+    double value = 0.0;    // raw units; the transponder's digits as their integer
+    double written = 0.0;  // as the file gives it, in the track's unit
     Location where;
 
     bool operator==(const Key&) const = default;
 };
 
 struct VariableTrack {
-    ScriptedVariable variable;
-    Unit unit{"raw", 1.0};
+    const variables::Variable* variable = nullptr;
+    variables::Unit unit = variables::kRaw;
     bool step = false;      // held until the next key instead of interpolated
     std::vector<Key> keys;  // times never decreasing; two at one time make a jump
     Location where;
@@ -57,8 +59,7 @@ struct VariableTrack {
     // key's value before it and the last key's after it. At a time shared by
     // two keys the later one counts.
     double ValueAt(double time) const;
-    // Index of the key in force at a time (stepped tracks and transponder
-    // digits); -1 before the first.
+    // Index of the key in force at a time; -1 before the first.
     int KeyAt(double time) const;
 
     bool operator==(const VariableTrack&) const = default;
@@ -86,8 +87,7 @@ struct MouseEvent {
     int area = 0;  // child area from 1; 0 when a point is given
     int x = 0, y = 0;
     bool right = false;
-    bool held = false;  // pressed, repeated every frame, released after holdSeconds
-    double holdSeconds = 0.0;
+    std::optional<double> holdSeconds;  // pressed, repeated every frame, released this much later
     Location where;
 
     bool operator==(const MouseEvent&) const = default;
@@ -112,26 +112,69 @@ struct Picture {
     bool operator==(const Picture&) const = default;
 };
 
+// What a scenario reads: a simulator variable in a unit, an element of a
+// gauge (its value or its text), a shared slot, or a panel window.
+struct VariableSubject {
+    const variables::Variable* variable = nullptr;
+    variables::Unit unit = variables::kRaw;
+    bool operator==(const VariableSubject&) const = default;
+};
+struct ElementSubject {
+    std::string gauge;
+    int element = 0;  // from 1, the background
+    bool text = false;
+    bool operator==(const ElementSubject&) const = default;
+};
+struct SlotSubject {
+    int slot = 0;
+    bool operator==(const SlotSubject&) const = default;
+};
+struct WindowSubject {
+    std::uint32_t window = 0;
+    bool operator==(const WindowSubject&) const = default;
+};
+using Subject = std::variant<VariableSubject, ElementSubject, SlotSubject, WindowSubject>;
+
+// The subject as one text, by which a report marks each expectation on the
+// plot of the same thing: "variable:fuel", "gauge:ITV#3", "text:test#2",
+// "slot:10", "window:11241".
+std::string SubjectId(const Subject& subject);
+// A trace column's header unless it is labelled: "fuel", "ground_speed [km/h]",
+// "ITV #3", "test #2 text", "slot 10", "window 11241".
+std::string DefaultHeader(const Subject& subject);
+
+// What is expected of a subject: a value within a tolerance (an element or a
+// slot), a text, a lamp lit or dark, a window shown or hidden.
+struct NearValue {
+    double value = 0.0;
+    double tolerance = 0.0;
+    bool operator==(const NearValue&) const = default;
+};
+struct SameText {
+    std::string text;
+    bool operator==(const SameText&) const = default;
+};
+struct LampLit {
+    bool lit = false;
+    bool operator==(const LampLit&) const = default;
+};
+struct WindowShown {
+    bool shown = false;
+    bool operator==(const WindowShown&) const = default;
+};
+using Expected = std::variant<NearValue, SameText, LampLit, WindowShown>;
+
 struct Expectation {
-    enum class Kind { kValue, kText, kLamp, kSlot, kWindow };
     // At one frame, at every frame of an interval, or at some frame of it.
     enum class Span { kAt, kDuring, kWithin };
-    Kind kind = Kind::kValue;
     Span span = Span::kAt;
     double time = 0.0;   // the interval's start for during and within
     double until = 0.0;  // the interval's end, as late as time or later; time again for at
-    std::string gauge;
-    int element = 0;  // from 1, the background
-    double value = 0.0;
-    double tolerance = 0.0;
-    std::string text;
-    bool lit = false;
-    int slot = 0;
-    std::uint32_t window = 0;
-    bool shown = false;
+    Subject subject;
+    Expected expected;
     Location where;
 
-    // What is expected, for messages: "Messages element 2 = 0 (±1e-06)".
+    // What is expected, for messages: "Messages element 2 value 0 (±1e-06)".
     std::string Describe() const;
     // When: "at 2.500 s", "during 1.000 s to 2.000 s", "within 1.000 s to 2.000 s".
     std::string DescribeWhen() const;
@@ -140,14 +183,7 @@ struct Expectation {
 };
 
 struct TraceColumn {
-    enum class Kind { kVariable, kValue, kText, kSlot, kWindow };
-    Kind kind = Kind::kVariable;
-    ScriptedVariable variable;
-    Unit unit{"raw", 1.0};
-    std::string gauge;
-    int element = 0;
-    int slot = 0;
-    std::uint32_t window = 0;
+    Subject subject;
     std::string header;
     Location where;
 
@@ -184,15 +220,11 @@ struct Scenario {
     bool operator==(const Scenario&) const = default;
 };
 
+// A scenario as a reader found it (scenario_yaml.h, scenario_json.h).
 struct ParseResult {
     Scenario scenario;
     std::vector<Problem> problems;  // empty when the file was accepted
     bool ok() const { return problems.empty(); }
 };
-
-// The text of a scenario file; fileName only names it in messages.
-ParseResult ParseScenario(const std::string& text, const std::string& fileName);
-// fileName names the file in messages; default the path.
-ParseResult LoadScenario(const std::string& path, const std::string& fileName = std::string());
 
 }  // namespace scenario

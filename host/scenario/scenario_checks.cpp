@@ -81,29 +81,20 @@ std::vector<Problem> CheckAgainstGauges(const Scenario& scenario, const std::vec
     std::vector<Problem> problems;
     GaugeChecker check(gauges, problems);
     for (const MouseEvent& event : scenario.mouse) check.Mouse(event);
-    for (const Expectation& expect : scenario.expectations) {
-        switch (expect.kind) {
-            case Expectation::Kind::kValue:
-                check.Element(expect.gauge, expect.element, expect.where, "value",
-                              {kElementIcon, kElementNeedle, kElementString});
-                break;
-            case Expectation::Kind::kText:
-                check.Element(expect.gauge, expect.element, expect.where, "text", {kElementString});
-                break;
-            case Expectation::Kind::kLamp:
-                check.Element(expect.gauge, expect.element, expect.where, "lamp picture", {kElementIcon});
-                break;
-            default:
-                break;
-        }
-    }
-    for (const TraceColumn& column : scenario.trace) {
-        if (column.kind == TraceColumn::Kind::kValue)
-            check.Element(column.gauge, column.element, column.where, "value",
-                          {kElementIcon, kElementNeedle, kElementString});
-        else if (column.kind == TraceColumn::Kind::kText)
-            check.Element(column.gauge, column.element, column.where, "text", {kElementString});
-    }
+    // An element asked for its value (a needle, an icon, a text's number), its text, or its lamp picture.
+    const auto element = [&](const Subject& subject, const Location& where, bool lamp) {
+        const auto* e = std::get_if<ElementSubject>(&subject);
+        if (e == nullptr) return;
+        if (e->text)
+            check.Element(e->gauge, e->element, where, "text", {kElementString});
+        else if (lamp)
+            check.Element(e->gauge, e->element, where, "lamp picture", {kElementIcon});
+        else
+            check.Element(e->gauge, e->element, where, "value", {kElementIcon, kElementNeedle, kElementString});
+    };
+    for (const Expectation& expect : scenario.expectations)
+        element(expect.subject, expect.where, std::holds_alternative<LampLit>(expect.expected));
+    for (const TraceColumn& column : scenario.trace) element(column.subject, column.where, false);
     return problems;
 }
 

@@ -1,28 +1,27 @@
 // What the two avrion-scenario programs share: the Linux one, which reads
 // YAML and takes pictures, and the headless Windows one, which plays what the
 // Linux one compiled. Both take the same common options, refuse a scenario
-// with the same messages and check it against the loaded module the same way,
-// so that their runs can be compared line for line.
+// with the same messages, check it against the loaded module the same way and
+// play it the same way, so that their runs can be compared line for line.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "scenario/run_record.h"
 #include "scenario/scenario.h"
+#include "scenario/scenario_runner.h"
+#include "sim/module_run.h"
 
 namespace CLI {
 class App;
 }
 
-class ModuleHost;
-class SiblingModules;
-
 namespace scenario::command {
 
-// Exit status: 0 when every expectation held.
-inline constexpr int kFailed = 1;   // one did not, or the run went wrong
-inline constexpr int kRefused = 2;  // the command line or the scenario was refused; no frame ran
+inline constexpr int kFailed = kRunFailed;
+inline constexpr int kRefused = kRunRefused;
 
 struct CommonOptions {
     std::vector<std::string> scenarioPaths;  // in the order given
@@ -41,7 +40,15 @@ int Refuse(const std::vector<Problem>& problems, const std::string& why);
 // Loads the module and checks the scenario against its gauges, reporting what
 // stands in the way. Nothing when the run may go on, else the exit status.
 // Each fault printed also goes to faults, when given.
-std::optional<int> LoadAndCheck(const Scenario& scenario, const std::string& modulePath, ModuleHost& host,
-                                const SiblingModules& siblings, std::vector<std::string>* faults = nullptr);
+std::optional<int> LoadAndCheck(const Scenario& scenario, ModuleRun& run, std::vector<std::string>* faults = nullptr);
+
+// The scenario checked against a freshly loaded module of a run of its own:
+// nothing when it fits, else the exit status.
+std::optional<int> CheckWithModule(const Scenario& scenario, const RunSetup& setup);
+
+// One scenario played through a freshly loaded module of a run of its own,
+// its observers ended whatever came of it. record.outputFolder is the caller's.
+void Play(const Scenario& scenario, const RunSetup& setup, RunObserver& observer, const RunOptions& options,
+          RunRecord& record);
 
 }  // namespace scenario::command

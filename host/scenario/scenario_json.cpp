@@ -7,14 +7,16 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "scenario/overloaded.h"
+
 namespace scenario {
 namespace {
 
 using nlohmann::json;
 
 // Written by this program only; a compiled file of another layout is refused.
-// 2: expectations over intervals, reference pictures.
-constexpr const char* kFormat = "avrion-scenario 2";
+// 3: subjects and what is expected of them, values as written beside the raw ones.
+constexpr const char* kFormat = "avrion-scenario 3";
 
 // JSON has no infinities or not-a-number, which an expectation may hold.
 json Number(double value) {
@@ -41,54 +43,86 @@ Location WhereOf(const json& value) {
     return where;
 }
 
-// Each enumeration by name, so that a reordering cannot change a file's meaning.
-constexpr const char* kExpectationKinds[] = {"value", "text", "lamp", "slot", "window"};
 constexpr const char* kSpans[] = {"at", "during", "within"};
-constexpr const char* kColumnKinds[] = {"variable", "value", "text", "slot", "window"};
 
-template <typename Kind, std::size_t N>
-Kind KindOf(const json& value, const char* const (&names)[N]) {
+Expectation::Span SpanOf(const json& value) {
     const std::string name = value.get<std::string>();
-    for (std::size_t i = 0; i < N; ++i)
-        if (name == names[i]) return static_cast<Kind>(i);
-    throw std::invalid_argument("unknown kind " + name);
-}
-
-json Variable(const ScriptedVariable& variable, const Unit& unit) {
-    return {{"name", variable.name}, {"unit", unit.name}};
+    for (int i = 0; i < 3; ++i)
+        if (name == kSpans[i]) return static_cast<Expectation::Span>(i);
+    throw std::invalid_argument("unknown span " + name);
 }
 
 // The variable and unit as the YAML reader finds them, so that both readers
-// hand the runner the same tokens and factors.
-void ReadVariable(const json& value, ScriptedVariable& variable, Unit& unit) {
-    const std::string name = value.at("name").get<std::string>();
-    const std::string unitName = value.at("unit").get<std::string>();
-    const auto found = FindScriptedVariable(name);
-    if (!found) throw std::invalid_argument("unknown variable " + name);
-    const auto foundUnit = FindUnit(name, unitName);
-    if (!foundUnit) throw std::invalid_argument("unknown unit " + unitName + " of " + name);
-    variable = *found;
-    unit = *foundUnit;
+// hand the runner the same catalogue entries and factors.
+const variables::Variable& VariableOf(const json& value) {
+    const variables::Variable* variable = variables::Find(value.get<std::string>());
+    if (variable == nullptr) throw std::invalid_argument("unknown variable " + value.get<std::string>());
+    return *variable;
 }
 
-json Tracks(const Scenario& scenario) {
+variables::Unit UnitOf(const variables::Variable& variable, const json& value) {
+    const auto unit = variables::FindUnit(variable, value.get<std::string>());
+    if (!unit) throw std::invalid_argument("unknown unit " + value.get<std::string>() + " of " + variable.name);
+    return *unit;
+}
+
+json SubjectJson(const Subject& subject) {
+    return std::visit(
+        Overloaded{
+            [](const VariableSubject& v) { return json{{"variable", v.variable->name}, {"unit", v.unit.name}}; },
+            [](const ElementSubject& e) { return json{{"gauge", e.gauge}, {"element", e.element}, {"text", e.text}}; },
+            [](const SlotSubject& s) { return json{{"slot", s.slot}}; },
+            [](const WindowSubject& w) { return json{{"window", w.window}}; },
+        },
+        subject);
+}
+
+Subject SubjectOf(const json& value) {
+    if (value.contains("variable")) {
+        const variables::Variable& variable = VariableOf(value.at("variable"));
+        return VariableSubject{&variable, UnitOf(variable, value.at("unit"))};
+    }
+    if (value.contains("gauge"))
+        return ElementSubject{value.at("gauge").get<std::string>(), value.at("element").get<int>(),
+                              value.at("text").get<bool>()};
+    if (value.contains("slot")) return SlotSubject{value.at("slot").get<int>()};
+    return WindowSubject{value.at("window").get<std::uint32_t>()};
+}
+
+json ExpectedJson(const Expected& expected) {
+    return std::visit(Overloaded{
+                          [](const NearValue& n) {
+                              return json{{"value", Number(n.value)}, {"tolerance", Number(n.tolerance)}};
+                          },
+                          [](const SameText& s) { return json{{"text", s.text}}; },
+                          [](const LampLit& l) { return json{{"lit", l.lit}}; },
+                          [](const WindowShown& w) { return json{{"shown", w.shown}}; },
+                      },
+                      expected);
+}
+
+Expected ExpectedOf(const json& value) {
+    if (value.contains("value")) return NearValue{NumberOf(value.at("value")), NumberOf(value.at("tolerance"))};
+    if (value.contains("text")) return SameText{value.at("text").get<std::string>()};
+    if (value.contains("lit")) return LampLit{value.at("lit").get<bool>()};
+    return WindowShown{value.at("shown").get<bool>()};
+}
+
+json ToJson(const Scenario& scenario) {
     json tracks = json::array();
     for (const VariableTrack& track : scenario.variables) {
         json keys = json::array();
         for (const Key& key : track.keys)
             keys.push_back({{"time", Number(key.time)},
                             {"value", Number(key.value)},
-                            {"digits", key.digits},
+                            {"written", Number(key.written)},
                             {"where", Where(key.where)}});
-        tracks.push_back({{"variable", Variable(track.variable, track.unit)},
+        tracks.push_back({{"variable", track.variable->name},
+                          {"unit", track.unit.name},
                           {"step", track.step},
                           {"keys", keys},
                           {"where", Where(track.where)}});
     }
-    return tracks;
-}
-
-json Slots(const Scenario& scenario) {
     json slots = json::array();
     for (const SlotTrack& track : scenario.slots) {
         json steps = json::array();
@@ -99,25 +133,16 @@ json Slots(const Scenario& scenario) {
                              {"where", Where(step.where)}});
         slots.push_back({{"slot", track.slot}, {"steps", steps}});
     }
-    return slots;
-}
-
-json Mouse(const Scenario& scenario) {
-    json events = json::array();
+    json mouse = json::array();
     for (const MouseEvent& event : scenario.mouse)
-        events.push_back({{"time", Number(event.time)},
-                          {"gauge", event.gauge},
-                          {"area", event.area},
-                          {"x", event.x},
-                          {"y", event.y},
-                          {"right", event.right},
-                          {"held", event.held},
-                          {"hold_seconds", Number(event.holdSeconds)},
-                          {"where", Where(event.where)}});
-    return events;
-}
-
-json Pictures(const Scenario& scenario) {
+        mouse.push_back({{"time", Number(event.time)},
+                         {"gauge", event.gauge},
+                         {"area", event.area},
+                         {"x", event.x},
+                         {"y", event.y},
+                         {"right", event.right},
+                         {"hold", event.holdSeconds ? Number(*event.holdSeconds) : json(nullptr)},
+                         {"where", Where(event.where)}});
     json pictures = json::array();
     for (const Picture& picture : scenario.pictures)
         pictures.push_back({{"time", Number(picture.time)},
@@ -127,46 +152,35 @@ json Pictures(const Scenario& scenario) {
                             {"tolerance", picture.tolerance},
                             {"threshold", Number(picture.threshold)},
                             {"where", Where(picture.where)}});
-    return pictures;
-}
-
-json Expectations(const Scenario& scenario) {
     json expectations = json::array();
     for (const Expectation& expect : scenario.expectations)
-        expectations.push_back({{"kind", kExpectationKinds[static_cast<int>(expect.kind)]},
-                                {"span", kSpans[static_cast<int>(expect.span)]},
+        expectations.push_back({{"span", kSpans[static_cast<int>(expect.span)]},
                                 {"time", Number(expect.time)},
                                 {"until", Number(expect.until)},
-                                {"gauge", expect.gauge},
-                                {"element", expect.element},
-                                {"value", Number(expect.value)},
-                                {"tolerance", Number(expect.tolerance)},
-                                {"text", expect.text},
-                                {"lit", expect.lit},
-                                {"slot", expect.slot},
-                                {"window", expect.window},
-                                {"shown", expect.shown},
+                                {"subject", SubjectJson(expect.subject)},
+                                {"expected", ExpectedJson(expect.expected)},
                                 {"where", Where(expect.where)}});
-    return expectations;
+    json trace = json::array();
+    for (const TraceColumn& column : scenario.trace)
+        trace.push_back(
+            {{"subject", SubjectJson(column.subject)}, {"header", column.header}, {"where", Where(column.where)}});
+    return {{"format", kFormat},
+            {"file", scenario.file},
+            {"name", scenario.name},
+            {"description", scenario.description},
+            {"frame_rate", Number(scenario.frameRate)},
+            {"duration", Number(scenario.duration)},
+            {"real_time", scenario.realTime},
+            {"trace_interval", Number(scenario.traceInterval)},
+            {"variables", tracks},
+            {"slots", slots},
+            {"mouse", mouse},
+            {"pictures", pictures},
+            {"expectations", expectations},
+            {"trace", trace}};
 }
 
-json Trace(const Scenario& scenario) {
-    json columns = json::array();
-    for (const TraceColumn& column : scenario.trace) {
-        json entry = {{"kind", kColumnKinds[static_cast<int>(column.kind)]},
-                      {"gauge", column.gauge},
-                      {"element", column.element},
-                      {"slot", column.slot},
-                      {"window", column.window},
-                      {"header", column.header},
-                      {"where", Where(column.where)}};
-        if (column.kind == TraceColumn::Kind::kVariable) entry["variable"] = Variable(column.variable, column.unit);
-        columns.push_back(entry);
-    }
-    return columns;
-}
-
-Scenario Read(const json& root) {
+Scenario FromJson(const json& root) {
     if (root.at("format").get<std::string>() != kFormat)
         throw std::invalid_argument("not of the format \"" + std::string(kFormat) + "\"");
     Scenario scenario;
@@ -177,33 +191,23 @@ Scenario Read(const json& root) {
     scenario.duration = NumberOf(root.at("duration"));
     scenario.realTime = root.at("real_time").get<bool>();
     scenario.traceInterval = NumberOf(root.at("trace_interval"));
-
     for (const json& value : root.at("variables")) {
         VariableTrack track;
-        ReadVariable(value.at("variable"), track.variable, track.unit);
+        track.variable = &VariableOf(value.at("variable"));
+        track.unit = UnitOf(*track.variable, value.at("unit"));
         track.step = value.at("step").get<bool>();
         track.where = WhereOf(value.at("where"));
-        for (const json& k : value.at("keys")) {
-            Key key;
-            key.time = NumberOf(k.at("time"));
-            key.value = NumberOf(k.at("value"));
-            key.digits = k.at("digits").get<unsigned>();
-            key.where = WhereOf(k.at("where"));
-            track.keys.push_back(key);
-        }
+        for (const json& k : value.at("keys"))
+            track.keys.push_back({NumberOf(k.at("time")), NumberOf(k.at("value")), NumberOf(k.at("written")),
+                                  WhereOf(k.at("where"))});
         scenario.variables.push_back(std::move(track));
     }
     for (const json& value : root.at("slots")) {
         SlotTrack track;
         track.slot = value.at("slot").get<int>();
-        for (const json& s : value.at("steps")) {
-            SlotStep step;
-            step.time = NumberOf(s.at("time"));
-            step.value = NumberOf(s.at("value"));
-            step.busy = s.at("busy").get<bool>();
-            step.where = WhereOf(s.at("where"));
-            track.steps.push_back(step);
-        }
+        for (const json& s : value.at("steps"))
+            track.steps.push_back({NumberOf(s.at("time")), NumberOf(s.at("value")), s.at("busy").get<bool>(),
+                                   WhereOf(s.at("where"))});
         scenario.slots.push_back(std::move(track));
     }
     for (const json& value : root.at("mouse")) {
@@ -214,8 +218,7 @@ Scenario Read(const json& root) {
         event.x = value.at("x").get<int>();
         event.y = value.at("y").get<int>();
         event.right = value.at("right").get<bool>();
-        event.held = value.at("held").get<bool>();
-        event.holdSeconds = NumberOf(value.at("hold_seconds"));
+        if (!value.at("hold").is_null()) event.holdSeconds = NumberOf(value.at("hold"));
         event.where = WhereOf(value.at("where"));
         scenario.mouse.push_back(std::move(event));
     }
@@ -232,35 +235,17 @@ Scenario Read(const json& root) {
     }
     for (const json& value : root.at("expectations")) {
         Expectation expect;
-        expect.kind = KindOf<Expectation::Kind>(value.at("kind"), kExpectationKinds);
-        expect.span = KindOf<Expectation::Span>(value.at("span"), kSpans);
+        expect.span = SpanOf(value.at("span"));
         expect.time = NumberOf(value.at("time"));
         expect.until = NumberOf(value.at("until"));
-        expect.gauge = value.at("gauge").get<std::string>();
-        expect.element = value.at("element").get<int>();
-        expect.value = NumberOf(value.at("value"));
-        expect.tolerance = NumberOf(value.at("tolerance"));
-        expect.text = value.at("text").get<std::string>();
-        expect.lit = value.at("lit").get<bool>();
-        expect.slot = value.at("slot").get<int>();
-        expect.window = value.at("window").get<std::uint32_t>();
-        expect.shown = value.at("shown").get<bool>();
+        expect.subject = SubjectOf(value.at("subject"));
+        expect.expected = ExpectedOf(value.at("expected"));
         expect.where = WhereOf(value.at("where"));
         scenario.expectations.push_back(std::move(expect));
     }
-    for (const json& value : root.at("trace")) {
-        TraceColumn column;
-        column.kind = KindOf<TraceColumn::Kind>(value.at("kind"), kColumnKinds);
-        if (column.kind == TraceColumn::Kind::kVariable)
-            ReadVariable(value.at("variable"), column.variable, column.unit);
-        column.gauge = value.at("gauge").get<std::string>();
-        column.element = value.at("element").get<int>();
-        column.slot = value.at("slot").get<int>();
-        column.window = value.at("window").get<std::uint32_t>();
-        column.header = value.at("header").get<std::string>();
-        column.where = WhereOf(value.at("where"));
-        scenario.trace.push_back(std::move(column));
-    }
+    for (const json& value : root.at("trace"))
+        scenario.trace.push_back(
+            {SubjectOf(value.at("subject")), value.at("header").get<std::string>(), WhereOf(value.at("where"))});
     return scenario;
 }
 
@@ -273,23 +258,7 @@ Problem ProblemIn(const std::string& file, std::string what) {
 
 }  // namespace
 
-std::string ScenarioToJson(const Scenario& scenario) {
-    const json root = {{"format", kFormat},
-                       {"file", scenario.file},
-                       {"name", scenario.name},
-                       {"description", scenario.description},
-                       {"frame_rate", Number(scenario.frameRate)},
-                       {"duration", Number(scenario.duration)},
-                       {"real_time", scenario.realTime},
-                       {"trace_interval", Number(scenario.traceInterval)},
-                       {"variables", Tracks(scenario)},
-                       {"slots", Slots(scenario)},
-                       {"mouse", Mouse(scenario)},
-                       {"pictures", Pictures(scenario)},
-                       {"expectations", Expectations(scenario)},
-                       {"trace", Trace(scenario)}};
-    return root.dump(1) + "\n";
-}
+std::string ScenarioToJson(const Scenario& scenario) { return ToJson(scenario).dump(1) + "\n"; }
 
 ParseResult ScenarioFromJson(const std::string& text, const std::string& fileName) {
     ParseResult result;
@@ -300,7 +269,7 @@ ParseResult ScenarioFromJson(const std::string& text, const std::string& fileNam
         return result;
     }
     try {
-        result.scenario = Read(root);
+        result.scenario = FromJson(root);
     } catch (const std::exception& error) {
         result.scenario = Scenario{};
         result.scenario.file = fileName;

@@ -19,22 +19,13 @@
 
 #include "cli/command_line.h"
 #include "cli/host_paths.h"
-#include "loader/module_host.h"
 #include "render/label.h"
 #include "scenario/progress_bar.h"
-#include "scenario/run_junit.h"
-#include "scenario/run_record.h"
 #include "scenario/run_report.h"
-#include "scenario/scenario.h"
 #include "scenario/scenario_command.h"
+#include "scenario/scenario_job.h"
 #include "scenario/scenario_json.h"
-#include "scenario/scenario_pictures.h"
-#include "scenario/scenario_runner.h"
-#include "sim/host_desktop.h"
-#include "sim/objects_table.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
-#include "sim/sound_capture.h"
+#include "scenario/scenario_yaml.h"
 
 namespace {
 
@@ -111,15 +102,6 @@ std::string ScenarioFiles(const std::vector<std::string>& given, std::vector<std
     return std::string();
 }
 
-// Paths fixed before the simulator root becomes the working folder.
-struct Setting {
-    std::string simRoot;
-    std::string modulePath;
-    std::string layoutPath;
-    std::string bitmapFolder;
-    std::string assets;
-};
-
 struct Entry {
     std::string given;  // the path as given
     std::string path;   // absolute
@@ -127,147 +109,17 @@ struct Entry {
     std::string outputFolder;
 };
 
-// Plays one scenario through a freshly loaded module.
-report::RunRecord Run(const Entry& entry, const Options& options, const Setting& setting) {
-    const scenario::Scenario& flight = entry.scenario;
-    report::RunRecord record;
-    record.scenario = &flight;
-    record.outputFolder = entry.outputFolder;
-    record.modulePath = setting.modulePath;
-    HostDesktop::Instance().ClearMessages();
-
-    // The module opens its sound device as it loads, so the recording comes first; it becomes
-    // sound.wav only once the run has been played, so that a refused run leaves an earlier one's.
-    const fs::path soundPath = fs::path(entry.outputFolder) / "sound.wav";
-    const fs::path partialSound = fs::path(entry.outputFolder) / "sound.wav.partial";
-    // With --no-sound the module plays into a device that keeps nothing, and asks for no sound card.
-    std::unique_ptr<SoundCapture> sound, silence;
-    if (!options.soundDevice) {
-        std::string error;
-        if (options.sound) {
-            std::error_code ignored;
-            fs::create_directories(entry.outputFolder, ignored);
-            sound = SoundCapture::Open(partialSound.string(), error);
-            if (!sound) std::cerr << "avrion-scenario: warning: no sound recorded: " << error << "\n";
-        } else {
-            silence = SoundCapture::Silent(error);
-            if (!silence) std::cerr << "avrion-scenario: warning: " << error << "\n";
-        }
-    }
-    const auto dropSound = [&] {
-        sound.reset();
-        std::error_code ignored;
-        fs::remove(partialSound, ignored);
-    };
-    // A table of named objects of the run's own, unless told to share one.
-    std::string tableError;
-    const auto table = ObjectsTable::ForRun(options.objects, tableError);
-    if (!table) {
-        std::cerr << "avrion-scenario: " << tableError << "\n";
-        record.refusal.push_back(tableError);
-        record.status = kRefused;
-        dropSound();
-        return record;
-    }
-    Simulator simulator;
-    SiblingModules siblings;
-    ModuleHost host(simulator);
-    if (const auto status =
-            scenario::command::LoadAndCheck(flight, setting.modulePath, host, siblings, &record.refusal)) {
-        record.status = *status;
-        host.Unload();
-        dropSound();
-        return record;
-    }
-
-    ProgressBar progress(std::cerr, isatty(STDERR_FILENO) != 0);
-    scenario::RunOptions run;
-    run.outputFolder = entry.outputFolder;
-    run.realTime = options.realTime;
-    run.progress = &progress;
-    run.modulePath = setting.modulePath;
-    run.traceRow = [&record](long long frame, const std::vector<std::string>& cells) {
-        record.trace.Add(frame, cells);
-    };
-    ScenarioPictures pictures;
-    const double frameSeconds = 1.0 / flight.frameRate;
-    run.afterFrame = [&] {
-        if (options.pictures) pictures.AfterFrame();
-        if (sound) sound->Advance(frameSeconds);
-    };
-    if (options.pictures) {
-        std::error_code ignored;
-        fs::create_directories(entry.outputFolder, ignored);
-        const std::string error = pictures.Open(setting.layoutPath, setting.bitmapFolder, host, simulator,
-                                                entry.outputFolder, fs::path(setting.modulePath).stem().string());
-        if (!error.empty()) std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
-        const std::vector<scenario::Problem> problems =
-            pictures.CheckReferences(flight, fs::path(entry.path).parent_path().string(), options.updateReferences);
-        if (!problems.empty()) {
-            for (const scenario::Problem& problem : problems) record.refusal.push_back(problem.ToString());
-            record.status = scenario::command::Refuse(problems, "a reference picture does not fit");
-            host.Unload();
-            dropSound();
-            return record;
-        }
-        run.picture = [&pictures](const scenario::Picture& picture, double time) {
-            return pictures.Take(picture, time);
-        };
-    }
-    // The run clears its progress bar when it ends.
-    record.result = scenario::RunScenario(flight, host, simulator, siblings, run);
-    if (options.pictures) pictures.ContactSheet();
-    for (const std::string& problem : pictures.problems()) std::cerr << "avrion-scenario: " << problem << "\n";
-    host.Unload();
-    record.pictures = pictures.moments();
-    const auto& written = pictures.written();
-    if (std::any_of(written.begin(), written.end(),
-                    [](const std::string& path) { return fs::path(path).filename() == "contact-sheet.png"; }))
-        record.contactSheet = "contact-sheet.png";
-
-    if (!record.result.error.empty()) {
-        std::cerr << "avrion-scenario: " << record.result.error << "\n";
-        record.refusal.push_back(record.result.error);
-        record.status = kRefused;
-        dropSound();
-        return record;
-    }
-    record.status = record.result.ok() ? 0 : kFailed;
-    record.summary = scenario::Summary(flight, record.result, run);
+// What a run left, as the person running it reads it.
+void Tell(const scenario::RunRecord& record) {
+    for (const std::string& problem : record.notWritten) std::cerr << "avrion-scenario: " << problem << "\n";
+    if (record.status == kRefused) return;
     std::cout << record.summary;
-    std::cout << "pictures written: " << written.size() << "\n";
-    if (sound) {
-        const double seconds = sound->recordedSeconds();
-        sound.reset();
-        std::error_code error;
-        fs::rename(partialSound, soundPath, error);
-        if (error) {
-            std::cerr << "avrion-scenario: cannot keep the sound as " << soundPath.string() << ": " << error.message()
-                      << "\n";
-        } else {
-            record.sound = "sound.wav";
-            std::cout << "sound: " << soundPath.string() << " (" << seconds << " s)\n";
-        }
-    }
-    return record;
-}
-
-// The report page and JUnit file beside a run's other files; false when either could not be written.
-bool WriteRunFiles(const report::RunRecord& record, const std::string& assets) {
-    bool ok = true;
-    if (std::string error = report::WriteReport(record, assets); !error.empty()) {
-        std::cerr << "avrion-scenario: no report page: " << error << "\n";
-        ok = false;
-    } else {
-        std::cout << "report: " << (fs::path(record.outputFolder) / "report.html").string() << "\n";
-    }
-    const std::string junit = (fs::path(record.outputFolder) / "junit.xml").string();
-    if (std::string error = report::WriteJunit(junit, {&record}); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n";
-        ok = false;
-    }
+    std::cout << "pictures written: " << record.picturesWritten << "\n";
+    if (!record.sound.empty())
+        std::cout << "sound: " << (fs::path(record.outputFolder) / record.sound).string() << " (" << record.soundSeconds
+                  << " s)\n";
+    if (!record.reportPage.empty()) std::cout << "report: " << record.reportPage << "\n";
     std::cout << "output: " << record.outputFolder << "\n";
-    return ok;
 }
 
 // Each scenario's own folder below the root, by its file's name; a name taken twice gets a number.
@@ -301,15 +153,21 @@ int main(int argc, char** argv) {
     const bool several = files.size() > 1;
 
     // Every path is fixed before the simulator root becomes the working folder.
-    Setting setting;
-    setting.simRoot = host_paths::Absolute(options.simRoot.empty() ? host_paths::ProgramFolder() : options.simRoot);
-    setting.modulePath = host_paths::Absolute(options.modulePath.empty()
-                                                  ? host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName
-                                                  : options.modulePath);
-    setting.layoutPath = host_paths::Absolute(
-        options.layoutPath.empty() ? (fs::path(setting.simRoot) / "panel" / "panel.cfg").string() : options.layoutPath);
-    setting.bitmapFolder = host_paths::Absolute(options.bitmapFolder);
-    setting.assets = report::AssetsFolder();
+    scenario::JobSettings job;
+    job.simRoot = host_paths::Absolute(options.simRoot.empty() ? host_paths::ProgramFolder() : options.simRoot);
+    job.modulePath = host_paths::Absolute(options.modulePath.empty()
+                                              ? host_paths::ProgramFolder() + "/" + host_paths::kModuleFileName
+                                              : options.modulePath);
+    job.layoutPath = host_paths::Absolute(
+        options.layoutPath.empty() ? (fs::path(job.simRoot) / "panel" / "panel.cfg").string() : options.layoutPath);
+    job.bitmapFolder = host_paths::Absolute(options.bitmapFolder);
+    job.assets = report::AssetsFolder();
+    job.objects = options.objects;
+    job.pictures = options.pictures;
+    job.sound = options.sound;
+    job.soundDevice = options.soundDevice;
+    job.updateReferences = options.updateReferences;
+    job.realTime = options.realTime;
     const std::string compiledPath =
         options.compiledPath.empty() ? std::string() : host_paths::Absolute(options.compiledPath);
     const std::string junitPath = options.junitPath.empty() ? std::string() : host_paths::Absolute(options.junitPath);
@@ -341,32 +199,21 @@ int main(int argc, char** argv) {
         entries.front().outputFolder = outputRoot;
     }
 
-    if (!host_paths::IsFolder(setting.simRoot)) {
-        std::cerr << "avrion-scenario: the simulator root " << setting.simRoot << " is not a folder\n";
-        return kRefused;
-    }
-    if (std::string error = ModuleHost::SetSimRoot(setting.simRoot); !error.empty()) {
-        std::cerr << "avrion-scenario: " << error << "\n";
+    if (!host_paths::IsFolder(job.simRoot)) {
+        std::cerr << "avrion-scenario: the simulator root " << job.simRoot << " is not a folder\n";
         return kRefused;
     }
 
     if (options.checkOnly || !compiledPath.empty()) {
+        RunSetup setup;
+        setup.simRoot = job.simRoot;
+        setup.modulePath = job.modulePath;
+        setup.objects = job.objects;
+        // The module opens its sound device as it loads: one that keeps nothing and asks for no sound card.
+        if (!options.soundDevice) setup.sound = RunSetup::Sound::kSilent;
         int worst = 0;
         for (const Entry& entry : entries) {
-            std::string tableError;
-            const auto table = ObjectsTable::ForRun(options.objects, tableError);
-            if (!table) {
-                std::cerr << "avrion-scenario: " << tableError << "\n";
-                return kRefused;
-            }
-            // The module opens its sound device as it loads: one that keeps nothing and asks for no sound card.
-            std::string soundError;
-            const auto silence = options.soundDevice ? nullptr : SoundCapture::Silent(soundError);
-            Simulator simulator;
-            SiblingModules siblings;
-            ModuleHost host(simulator);
-            if (const auto status =
-                    scenario::command::LoadAndCheck(entry.scenario, setting.modulePath, host, siblings)) {
+            if (const auto status = scenario::command::CheckWithModule(entry.scenario, setup)) {
                 worst = std::max(worst, *status);
                 continue;
             }
@@ -387,55 +234,37 @@ int main(int argc, char** argv) {
         return worst;
     }
 
-    std::vector<report::RunRecord> records;
+    std::vector<scenario::RunRecord> records;
     records.reserve(entries.size());
     int worst = 0;
     bool filesWritten = true;
     for (const Entry& entry : entries) {
         if (several) std::cout << "=== " << entry.given << "\n";
-        records.push_back(Run(entry, options, setting));
-        const report::RunRecord& record = records.back();
+        ProgressBar progress(std::cerr, isatty(STDERR_FILENO) != 0);
+        records.push_back(scenario::PlayJob(entry.scenario, entry.path, entry.outputFolder, job, &progress));
+        const scenario::RunRecord& record = records.back();
+        Tell(record);
         worst = std::max(worst, record.status);
-        // A refused run leaves an earlier run's files as they were.
-        if (record.status != kRefused) filesWritten = WriteRunFiles(record, setting.assets) && filesWritten;
+        filesWritten = filesWritten && record.pagesWritten;
     }
     render::ReleaseFontCaches();
 
-    std::vector<const report::RunRecord*> all;
-    for (const report::RunRecord& record : records) all.push_back(&record);
+    std::vector<const scenario::RunRecord*> all;
+    for (const scenario::RunRecord& record : records) all.push_back(&record);
     if (several) {
-        std::vector<std::string> links;
         std::cout << "=== " << records.size() << " scenarios\n";
-        for (const report::RunRecord& record : records) {
-            const bool linked = record.status != kRefused;
-            links.push_back(linked ? (fs::path(record.outputFolder).filename() / "report.html").string() : "");
+        for (const scenario::RunRecord& record : records)
             std::cout << (record.status == 0         ? "passed "
                           : record.status == kFailed ? "FAILED "
                                                      : "REFUSED")
-                      << "  " << record.scenario->file << "  (" << record.result.passed << " of "
+                      << "  " << record.scenario->file << "  (" << record.result.passed() << " of "
                       << record.scenario->expectations.size() << " expectations held, "
                       << scenario::FormatSeconds(record.result.wallSeconds) << ")\n";
-        }
-        if (std::string error = report::WriteIndex(all, links, outputRoot, setting.assets); !error.empty()) {
-            std::cerr << "avrion-scenario: no index page: " << error << "\n";
-            filesWritten = false;
-        } else {
-            std::cout << "index: " << (fs::path(outputRoot) / "index.html").string() << "\n";
-        }
-        if (std::string error = report::WriteJunit((fs::path(outputRoot) / "junit.xml").string(), all);
-            !error.empty()) {
-            std::cerr << "avrion-scenario: " << error << "\n";
-            filesWritten = false;
-        }
     }
-    if (!junitPath.empty()) {
-        if (std::string error = report::WriteJunit(junitPath, all); !error.empty()) {
-            std::cerr << "avrion-scenario: --junit: " << error << "\n";
-            filesWritten = false;
-        } else {
-            std::cout << "junit: " << junitPath << "\n";
-        }
-    }
-    if (!filesWritten) worst = std::max(worst, kFailed);
+    scenario::CallFiles callFiles(outputRoot, several, junitPath, job.assets);
+    callFiles.AllEnded(all);
+    for (const std::string& line : callFiles.written()) std::cout << line << "\n";
+    for (const std::string& problem : callFiles.notWritten()) std::cerr << "avrion-scenario: " << problem << "\n";
+    if (!filesWritten || !callFiles.notWritten().empty()) worst = std::max(worst, kFailed);
     return worst;
 }

@@ -1,10 +1,12 @@
 // The parts of a scenario that belong to it whichever file it was read from:
-// its messages and numbers in them, the value of a variable at a time and the frame of a time.
+// its messages and numbers in them, its subjects' names, the value of a
+// variable at a time and the frame of a time.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
 
+#include "scenario/overloaded.h"
 #include "scenario/scenario.h"
 
 namespace scenario {
@@ -50,25 +52,53 @@ int VariableTrack::KeyAt(double time) const {
 
 long long Scenario::FrameAt(double time) const { return std::llround(time * frameRate); }
 
+std::string SubjectId(const Subject& subject) {
+    return std::visit(
+        Overloaded{
+            [](const VariableSubject& v) { return "variable:" + std::string(v.variable->name); },
+            [](const ElementSubject& e) {
+                return (e.text ? "text:" : "gauge:") + e.gauge + "#" + std::to_string(e.element);
+            },
+            [](const SlotSubject& s) { return "slot:" + std::to_string(s.slot); },
+            [](const WindowSubject& w) { return "window:" + std::to_string(w.window); },
+        },
+        subject);
+}
+
+std::string DefaultHeader(const Subject& subject) {
+    return std::visit(
+        Overloaded{
+            [](const VariableSubject& v) {
+                const std::string name = v.variable->name;
+                return v.unit == variables::kRaw ? name : name + " [" + v.unit.name + "]";
+            },
+            [](const ElementSubject& e) {
+                return e.gauge + " #" + std::to_string(e.element) + (e.text ? " text" : "");
+            },
+            [](const SlotSubject& s) { return "slot " + std::to_string(s.slot); },
+            [](const WindowSubject& w) { return "window " + std::to_string(w.window); },
+        },
+        subject);
+}
+
 std::string Expectation::Describe() const {
     std::ostringstream text;
-    switch (kind) {
-        case Kind::kValue:
-            text << gauge << " element " << element << " value " << FormatNumber(value) << " (±" << FormatNumber(tolerance) << ")";
-            break;
-        case Kind::kText:
-            text << gauge << " element " << element << " text \"" << this->text << "\"";
-            break;
-        case Kind::kLamp:
-            text << gauge << " element " << element << (lit ? " lit" : " dark");
-            break;
-        case Kind::kSlot:
-            text << "slot " << slot << " = " << FormatNumber(value) << " (±" << FormatNumber(tolerance) << ")";
-            break;
-        case Kind::kWindow:
-            text << "panel window " << window << (shown ? " shown" : " hidden");
-            break;
-    }
+    if (const auto* element = std::get_if<ElementSubject>(&subject))
+        text << element->gauge << " element " << element->element;
+    else if (const auto* slot = std::get_if<SlotSubject>(&subject))
+        text << "slot " << slot->slot << " =";
+    else if (const auto* window = std::get_if<WindowSubject>(&subject))
+        text << "panel window " << window->window;
+    std::visit(Overloaded{
+                   [&](const NearValue& near) {
+                       text << (std::holds_alternative<SlotSubject>(subject) ? " " : " value ")
+                            << FormatNumber(near.value) << " (±" << FormatNumber(near.tolerance) << ")";
+                   },
+                   [&](const SameText& same) { text << " text \"" << same.text << "\""; },
+                   [&](const LampLit& lamp) { text << (lamp.lit ? " lit" : " dark"); },
+                   [&](const WindowShown& window) { text << (window.shown ? " shown" : " hidden"); },
+               },
+               expected);
     return text.str();
 }
 

@@ -1,11 +1,13 @@
 #include "scenario/scenario_pictures.h"
 
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include "render/contact_sheet.h"
 #include "render/picture_compare.h"
 #include "render/surface.h"
+#include "sim/module_run.h"
 
 namespace {
 
@@ -20,27 +22,25 @@ scenario::Problem ProblemAt(const scenario::Location& where, std::string what) {
 
 }  // namespace
 
-std::string ScenarioPictures::Open(const std::string& layoutPath, const std::string& bitmapFolder, ModuleHost& host,
-                                   Simulator& simulator, const std::string& outputFolder,
-                                   const std::string& moduleName) {
-    if (std::string error = render::ReadPanelLayout(layoutPath, layout_); !error.empty()) return error;
-    if (!std::filesystem::is_directory(bitmapFolder)) return "the bitmap folder " + bitmapFolder + " is missing";
+std::string ScenarioPictures::Open(ModuleHost& host, Simulator& simulator) {
+    if (std::string error = render::ReadPanelLayout(settings_.layoutPath, layout_); !error.empty()) return error;
+    if (!std::filesystem::is_directory(settings_.bitmapFolder))
+        return "the bitmap folder " + settings_.bitmapFolder + " is missing";
     host_ = &host;
     simulator_ = &simulator;
-    outputFolder_ = outputFolder;
+    std::error_code ignored;
+    std::filesystem::create_directories(settings_.outputFolder, ignored);
     for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator.ShowWindow(ident, true);
-    bitmaps_ = std::make_unique<render::BitmapStore>(bitmapFolder);
+    bitmaps_ = std::make_unique<render::BitmapStore>(settings_.bitmapFolder);
     renderer_ = std::make_unique<render::GaugeRenderer>(*bitmaps_);
-    directory_ = std::make_unique<render::GaugeDirectory>(host.gauges(), moduleName);
+    directory_ = std::make_unique<render::GaugeDirectory>(host.gauges(), settings_.moduleName);
     render::PlaceGauges(layout_, *directory_, *renderer_, host);
     return std::string();
 }
 
-std::vector<scenario::Problem> ScenarioPictures::CheckReferences(const scenario::Scenario& scenario,
-                                                                 const std::string& scenarioFolder, bool rewrite) {
+std::vector<scenario::Problem> ScenarioPictures::CheckReferences(const scenario::Scenario& scenario) {
     std::vector<scenario::Problem> problems;
     scenario_ = &scenario;
-    rewrite_ = rewrite;
     references_.assign(scenario.pictures.size(), {});
     for (std::size_t i = 0; i < scenario.pictures.size(); ++i) {
         const scenario::Picture& picture = scenario.pictures[i];
@@ -61,8 +61,9 @@ std::vector<scenario::Problem> ScenarioPictures::CheckReferences(const scenario:
         }
         Reference& reference = references_[i];
         reference.window = window->ident;
-        reference.path = (std::filesystem::path(scenarioFolder) / picture.reference).lexically_normal().string();
-        if (rewrite) continue;
+        reference.path =
+            (std::filesystem::path(settings_.scenarioFolder) / picture.reference).lexically_normal().string();
+        if (settings_.rewrite) continue;
         std::error_code error;
         if (!std::filesystem::is_regular_file(reference.path, error)) {
             problems.push_back(ProblemAt(picture.where, "the reference picture " + picture.reference + " (" +
@@ -95,7 +96,7 @@ void ScenarioPictures::AfterFrame() {
 
 std::string ScenarioPictures::Take(const scenario::Picture& picture, double time) {
     if (!renderer_) return std::string();
-    Moment moment;
+    scenario::PictureMoment moment;
     // The scenario's own list, of which picture is an entry.
     moment.picture = scenario_ != nullptr ? static_cast<std::size_t>(&picture - scenario_->pictures.data()) : 0;
     moment.time = time;
@@ -122,12 +123,13 @@ std::string ScenarioPictures::Take(const scenario::Picture& picture, double time
     return failure;
 }
 
-std::string ScenarioPictures::Compare(const scenario::Picture& picture, const std::string& actualFile, Moment& moment) {
-    const std::filesystem::path folder(outputFolder_);
+std::string ScenarioPictures::Compare(const scenario::Picture& picture, const std::string& actualFile,
+                                      scenario::PictureMoment& moment) {
+    const std::filesystem::path folder(settings_.outputFolder);
     const std::string& reference = references_[moment.picture].path;
     moment.reference = reference;
     std::error_code error;
-    if (rewrite_) {
+    if (settings_.rewrite) {
         std::filesystem::create_directories(std::filesystem::path(reference).parent_path(), error);
         std::filesystem::copy_file(folder / actualFile, reference, std::filesystem::copy_options::overwrite_existing,
                                    error);
@@ -162,11 +164,33 @@ void ScenarioPictures::ContactSheet() {
 }
 
 bool ScenarioPictures::Write(cairo_surface_t* picture, const std::string& fileName) {
-    const std::string path = (std::filesystem::path(outputFolder_) / fileName).string();
+    const std::string path = (std::filesystem::path(settings_.outputFolder) / fileName).string();
     if (std::string error = render::WritePng(picture, path); !error.empty()) {
         problems_.push_back(error);
         return false;
     }
     written_.push_back(path);
     return true;
+}
+
+std::vector<scenario::Problem> ScenarioPictures::Loaded(ModuleRun& run, const scenario::Scenario& scenario) {
+    if (std::string error = Open(run.host(), run.simulator()); !error.empty())
+        std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
+    std::vector<scenario::Problem> problems = CheckReferences(scenario);
+    fits_ = problems.empty();
+    return problems;
+}
+
+std::optional<std::string> ScenarioPictures::PictureMoment(const scenario::Picture& picture, double time) {
+    return Take(picture, time);
+}
+
+void ScenarioPictures::End(scenario::RunRecord& record) {
+    if (!fits_) return;
+    ContactSheet();
+    record.notWritten.insert(record.notWritten.end(), problems_.begin(), problems_.end());
+    record.pictures = moments_;
+    record.picturesWritten = written_.size();
+    for (const std::string& path : written_)
+        if (std::filesystem::path(path).filename() == "contact-sheet.png") record.contactSheet = "contact-sheet.png";
 }

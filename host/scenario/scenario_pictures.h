@@ -16,41 +16,43 @@
 #include "render/gauge_renderer.h"
 #include "render/panel_layout.h"
 #include "render/window_drawing.h"
+#include "scenario/run_observer.h"
+#include "scenario/run_record.h"
 #include "scenario/scenario.h"
 #include "sim/simulator.h"
 
-class ScenarioPictures {
+// As an observer of a run: the pictures are set up once the module is loaded
+// (a reference that does not fit refuses the run), the needles turn after
+// every frame, each moment is drawn, and the contact sheet comes at the end.
+class ScenarioPictures final : public scenario::RunObserver {
 public:
-    // A picture moment as taken.
-    struct Moment {
-        std::size_t picture = 0;  // in the scenario's list
-        double time = 0.0;
-        std::vector<std::pair<std::uint32_t, std::string>> windows;  // each shown window and its file's name
-        // With a reference picture:
-        std::uint32_t window = 0;
-        std::string reference;      // the path, absolute
-        long long differing = -1;   // pixels beyond the threshold; -1 when not compared
-        std::string difference;     // file name of the difference image, when written
-        std::string referenceCopy;  // file name of the reference's copy beside it, on a mismatch
-        bool rewritten = false;     // the reference was written anew
-        std::string failure;
+    struct Settings {
+        std::string layoutPath;
+        std::string bitmapFolder;
+        std::string outputFolder;
+        std::string moduleName;
+        std::string scenarioFolder;  // where reference pictures are found
+        bool rewrite = false;        // write the references anew instead of comparing
     };
+    explicit ScenarioPictures(Settings settings) : settings_(std::move(settings)) {}
 
     // Empty on success, else why pictures cannot be taken.
-    std::string Open(const std::string& layoutPath, const std::string& bitmapFolder, ModuleHost& host,
-                     Simulator& simulator, const std::string& outputFolder, const std::string& moduleName);
+    std::string Open(ModuleHost& host, Simulator& simulator);
     // Before the first frame: every reference picture the scenario names must fit its window (exist, unless
-    // they are to be written anew, and be of the window's size); references are found from scenarioFolder.
-    std::vector<scenario::Problem> CheckReferences(const scenario::Scenario& scenario,
-                                                   const std::string& scenarioFolder, bool rewrite);
+    // they are to be written anew, and be of the window's size).
+    std::vector<scenario::Problem> CheckReferences(const scenario::Scenario& scenario);
 
-    void AfterFrame();
+    std::vector<scenario::Problem> Loaded(ModuleRun& run, const scenario::Scenario& scenario) override;
+    void AfterFrame() override;
+    std::optional<std::string> PictureMoment(const scenario::Picture& picture, double time) override;
+    void End(scenario::RunRecord& record) override;
+
     // Why the moment's picture failed, or nothing.
     std::string Take(const scenario::Picture& picture, double time);
     void ContactSheet();
     const std::vector<std::string>& written() const { return written_; }
     const std::vector<std::string>& problems() const { return problems_; }
-    const std::vector<Moment>& moments() const { return moments_; }
+    const std::vector<scenario::PictureMoment>& moments() const { return moments_; }
 
 private:
     struct Reference {
@@ -58,13 +60,14 @@ private:
         std::uint32_t window = 0;
     };
     bool Write(cairo_surface_t* picture, const std::string& fileName);
-    std::string Compare(const scenario::Picture& picture, const std::string& actualFile, Moment& moment);
+    std::string Compare(const scenario::Picture& picture, const std::string& actualFile,
+                        scenario::PictureMoment& moment);
 
+    Settings settings_;
     ModuleHost* host_ = nullptr;
     Simulator* simulator_ = nullptr;
     const scenario::Scenario* scenario_ = nullptr;
-    bool rewrite_ = false;
-    std::string outputFolder_;
+    bool fits_ = false;  // opened, with every reference fitting
     render::PanelLayout layout_;
     std::unique_ptr<render::BitmapStore> bitmaps_;
     std::unique_ptr<render::GaugeRenderer> renderer_;
@@ -72,5 +75,5 @@ private:
     std::vector<Reference> references_;  // by picture; empty path when it names none
     std::vector<std::string> written_;
     std::vector<std::string> problems_;
-    std::vector<Moment> moments_;
+    std::vector<scenario::PictureMoment> moments_;
 };

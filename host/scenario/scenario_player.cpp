@@ -4,14 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <numeric>
 
 #include "loader/module_host.h"
+#include "scenario/overloaded.h"
 #include "sim/gauge_access.h"
-#if !defined(_WIN32)
-#include "sim/host_desktop.h"
-#endif
+#include "sim/run_resources.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
 
@@ -31,11 +29,10 @@ constexpr std::size_t kAnswersListed = 4;
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+bool Near(double actual, double expected, double tolerance) {
+    if (std::isnan(expected)) return std::isnan(actual);
+    if (std::isinf(expected)) return actual == expected;
+    return std::fabs(actual - expected) <= tolerance;
 }
 
 // Indices of items in the order of the frames they belong to, file order
@@ -53,11 +50,20 @@ std::vector<std::size_t> ByFrame(const Scenario& scenario, const std::vector<Ite
 }  // namespace
 
 ScenarioPlayer::ScenarioPlayer(const Scenario& scenario, ModuleHost& host, Simulator& simulator,
-                               SiblingModules& siblings, const RunOptions& options)
-    : scenario_(scenario), host_(host), simulator_(simulator), siblings_(siblings), options_(options) {}
+                               SiblingModules& siblings, RunObserver& observer)
+    : scenario_(scenario),
+      host_(host),
+      simulator_(simulator),
+      siblings_(siblings),
+      observer_(observer),
+      reader_(host, simulator, siblings) {}
 
 bool ScenarioPlayer::Start() {
-    if (!OpenTrace()) return false;
+    if (std::string error = observer_.Begin(scenario_); !error.empty()) {
+        result_.error = error;
+        return false;
+    }
+    tracing_ = observer_.WantsTrace();
     simulator_.frameRate = scenario_.frameRate;
     variables_.assign(scenario_.variables.size(), {});
     slots_.assign(scenario_.slots.size(), {});
@@ -76,18 +82,18 @@ double ScenarioPlayer::NextTime() const { return scenario_.TimeOf(step_); }
 void ScenarioPlayer::Step() {
     if (Done()) return;
     const long long step = step_++;
-    const double time = scenario_.TimeOf(step);
-    ApplyVariables(time);
+    ApplyVariables(scenario_.TimeOf(step));
     ApplySlots(step);
     DeliverMouse(step);
+    pointer_.BeforeFrame();
     if (step > 0) {
         host_.RunFrame();
         ++result_.frames;
-        if (options_.afterFrame) options_.afterFrame();
+        observer_.AfterFrame();
     }
     CheckExpectations(step);
     TakePictures(step);
-    if (step % traceEvery_ == 0 || step == lastStep_) WriteTraceRow(step);
+    if (tracing_ && (step % traceEvery_ == 0 || step == lastStep_)) TraceRow(step);
 }
 
 RunResult ScenarioPlayer::Finish() {
@@ -97,16 +103,9 @@ RunResult ScenarioPlayer::Finish() {
         if (slots_[i].holding) siblings_.ReleaseSlot(scenario_.slots[i].slot);
     result_.simulatedSeconds = scenario_.TimeOf(result_.frames);
     if (!host_.TextBuffersIntact())
-        result_.failures.push_back(scenario_.file + ": a text callback of the module wrote past its buffer");
-#if !defined(_WIN32)
-    // On Windows the module shows its message boxes itself, out of the host's sight.
-    for (const HostDesktop::Message& message : HostDesktop::Instance().messages())
-        result_.warnings.push_back("the module showed a message box [" + message.caption + "] " + message.text);
-#endif
-    if (trace_.is_open()) {
-        trace_.close();
-        if (!trace_) result_.failures.push_back("could not write " + TracePath());
-    }
+        result_.Fail(result_.frames, scenario_.file + ": a text callback of the module wrote past its buffer");
+    for (const std::string& box : ModuleMessageBoxes())
+        result_.warnings.push_back("the module showed a message box " + box);
     return result_;
 }
 
@@ -124,15 +123,15 @@ void ScenarioPlayer::ApplyVariables(double time) {
             const int key = std::max(track.KeyAt(time), 0);
             if (state.applied && key == state.key) continue;
             const Key& current = track.keys[static_cast<std::size_t>(key)];
-            if (track.variable.digits)
-                SetDigits(simulator_, track.variable, current.digits);
+            if (track.variable->digits())
+                variables::SetDigits(simulator_, *track.variable, static_cast<unsigned>(current.value));
             else
-                SetRaw(simulator_, track.variable, current.value);
+                variables::SetRaw(simulator_, *track.variable, current.value);
             state.key = key;
         } else {
             const double raw = track.ValueAt(time);
             if (state.applied && SameBits(raw, state.raw)) continue;
-            SetRaw(simulator_, track.variable, raw);
+            variables::SetRaw(simulator_, *track.variable, raw);
             state.raw = raw;
         }
         state.applied = true;
@@ -151,11 +150,11 @@ void ScenarioPlayer::ApplySlots(long long step) {
             if (slotStep.busy) {
                 state.holding = siblings_.HoldSlot(track.slot);
                 if (!state.holding)
-                    result_.failures.push_back(At(slotStep.where, step) + "could not hold slot " +
-                                               std::to_string(track.slot) + " busy");
+                    result_.Fail(step, At(slotStep.where, step) + "could not hold slot " + std::to_string(track.slot) +
+                                           " busy");
             } else if (!siblings_.SetSlot(track.slot, slotStep.value)) {
-                result_.failures.push_back(At(slotStep.where, step) + "could not set slot " +
-                                           std::to_string(track.slot) + " (no shared slot block, or it is busy)");
+                result_.Fail(step, At(slotStep.where, step) + "could not set slot " + std::to_string(track.slot) +
+                                       " (no shared slot block, or it is busy)");
             }
         }
     }
@@ -163,17 +162,15 @@ void ScenarioPlayer::ApplySlots(long long step) {
 
 void ScenarioPlayer::DeliverMouse(long long step) {
     for (const MouseEvent& event : scenario_.mouse) {
-        const long long press = scenario_.FrameAt(event.time);
-        const long long release = event.held ? FrameOrAfterEnd(event.time + event.holdSeconds) : -1;
-        if (step == press) {
-            const std::uint32_t flags = event.right ? mouse_flag::kRightSingle : mouse_flag::kLeftSingle;
-            if (!Deliver(event, flags)) Unanswered(event, step, flags);
-            if (release == press) Deliver(event, mouse_flag::kLeftRelease);
-        } else if (step > press && step < release) {
-            Deliver(event, mouse_flag::kLeftRepeat);
-        } else if (step == release) {
-            Deliver(event, mouse_flag::kLeftRelease);
-        }
+        if (event.holdSeconds && step == FrameOrAfterEnd(event.time + *event.holdSeconds) &&
+            step != scenario_.FrameAt(event.time))
+            pointer_.Release();
+        if (step != scenario_.FrameAt(event.time)) continue;
+        const auto target = TargetOf(event);
+        const std::uint32_t click = event.right ? mouse_flag::kRightSingle : mouse_flag::kLeftSingle;
+        const bool taken = target && (event.holdSeconds ? pointer_.Press(*target) : pointer_.Click(*target, click));
+        if (!taken) Unanswered(event, step);
+        if (event.holdSeconds && FrameOrAfterEnd(event.time + *event.holdSeconds) == step) pointer_.Release();
     }
 }
 
@@ -182,42 +179,26 @@ long long ScenarioPlayer::FrameOrAfterEnd(double time) const {
     return time > scenario_.duration + 1.0 ? scenario_.LastFrame() + 1 : scenario_.FrameAt(time);
 }
 
-bool ScenarioPlayer::Deliver(const MouseEvent& event, std::uint32_t flags) {
+std::optional<Pointer::Target> ScenarioPlayer::TargetOf(const MouseEvent& event) const {
     const GAUGEHDR* gauge = host_.FindGauge(event.gauge);
-    int x = event.x, y = event.y;
-    if (event.area > 0) {
-        const auto areas = gauge_access::ChildAreas(gauge);
-        if (event.area > static_cast<int>(areas.size())) return false;
-        const auto& box = areas[static_cast<std::size_t>(event.area) - 1];
-        x = box.x + box.width / 2;
-        y = box.y + box.height / 2;
-    }
-    return gauge_access::DeliverMouse(gauge, x, y, flags);
+    if (event.area == 0) return Pointer::Target{gauge, event.x, event.y};
+    const auto areas = gauge_access::ChildAreas(gauge);
+    if (event.area > static_cast<int>(areas.size())) return std::nullopt;
+    const auto& box = areas[static_cast<std::size_t>(event.area) - 1];
+    return Pointer::Target{gauge, box.x + box.width / 2, box.y + box.height / 2};
 }
 
 // A press that no handler took: the simulator would do nothing either,
 // but the script probably meant something else.
-void ScenarioPlayer::Unanswered(const MouseEvent& event, long long step, std::uint32_t flags) {
+void ScenarioPlayer::Unanswered(const MouseEvent& event, long long step) {
     std::string place = event.area > 0 ? "area " + std::to_string(event.area)
                                        : "(" + std::to_string(event.x) + ", " + std::to_string(event.y) + ")";
     std::string takes;
     const auto areas = gauge_access::ChildAreas(host_.FindGauge(event.gauge));
     if (event.area > 0 && event.area <= static_cast<int>(areas.size()))
         takes = " (the area takes events " + Hex(areas[static_cast<std::size_t>(event.area) - 1].rect->eventMask) + ")";
-    result_.warnings.push_back(At(event.where, step) + (flags == mouse_flag::kRightSingle ? "right" : "left") +
-                               " click on " + event.gauge + " " + place + " reached no handler" + takes);
-}
-
-ELEMENT_HEADER* ScenarioPlayer::Element(const std::string& gauge, int number) const {
-    const auto elements = gauge_access::Elements(host_.FindGauge(gauge));
-    if (number < 1 || number > static_cast<int>(elements.size())) return nullptr;
-    return elements[static_cast<std::size_t>(number) - 1];
-}
-
-bool ScenarioPlayer::Near(double actual, double expected, double tolerance) {
-    if (std::isnan(expected)) return std::isnan(actual);
-    if (std::isinf(expected)) return actual == expected;
-    return std::fabs(actual - expected) <= tolerance;
+    result_.warnings.push_back(At(event.where, step) + (event.right ? "right" : "left") + " click on " + event.gauge +
+                               " " + place + " reached no handler" + takes);
 }
 
 void ScenarioPlayer::CheckExpectations(long long step) {
@@ -271,7 +252,7 @@ bool ScenarioPlayer::CheckWatch(Watch& watch, long long step) {
         return true;
     }
     if (number) {
-        double distance = std::fabs(*number - expect.value);
+        double distance = std::fabs(*number - std::get<NearValue>(expect.expected).value);
         if (std::isnan(distance)) distance = INFINITY;
         if (!watch.haveClosest || distance < watch.closestDistance) {
             watch.haveClosest = true;
@@ -302,122 +283,62 @@ bool ScenarioPlayer::CheckWatch(Watch& watch, long long step) {
 }
 
 void ScenarioPlayer::Decide(std::size_t index, long long step, std::string failure) {
-    if (failure.empty())
-        ++result_.passed;
-    else
-        result_.failures.push_back(failure);
-    result_.expectations.push_back({index, failure.empty(), step, std::move(failure)});
+    const bool passed = failure.empty();
+    result_.outcomes.push_back({Outcome::Of::kExpectation, index, passed, step, std::move(failure)});
 }
 
-bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got, std::optional<double>& number) {
-    switch (expect.kind) {
-        case Expectation::Kind::kValue: {
-            const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
-            got = FormatNumber(value);
-            number = value;
-            return Near(value, expect.value, expect.tolerance);
-        }
-        case Expectation::Kind::kText: {
-            const std::string text = gauge_access::ElementText(Element(expect.gauge, expect.element));
-            got = "\"" + text + "\"";
-            return text == expect.text;
-        }
-        case Expectation::Kind::kLamp: {
-            const double value = gauge_access::ElementValue(Element(expect.gauge, expect.element));
-            const bool lit = value >= 0.0;
-            got = std::string(lit ? "lit" : "dark") + " (picture " + FormatNumber(value) + ")";
-            return lit == expect.lit;
-        }
-        case Expectation::Kind::kSlot: {
-            double value = 0.0;
-            if (!siblings_.ReadSlot(expect.slot, value)) {
-                got = "no value (the slot could not be read)";
-                return false;
-            }
-            got = FormatNumber(value);
-            number = value;
-            return Near(value, expect.value, expect.tolerance);
-        }
-        case Expectation::Kind::kWindow: {
-            const bool shown = simulator_.IsWindowShown(expect.window);
-            got = shown ? "shown" : "hidden";
-            return shown == expect.shown;
-        }
-    }
-    return false;
+bool ScenarioPlayer::Holds(const Expectation& expect, std::string& got, std::optional<double>& number) const {
+    const Reading reading = reader_.Read(expect.subject);
+    return std::visit(Overloaded{
+                          [&](const NearValue& near) {
+                              if (!reading.number) {
+                                  got = "no value (the slot could not be read)";
+                                  return false;
+                              }
+                              got = reading.text;
+                              number = reading.number;
+                              return Near(*reading.number, near.value, near.tolerance);
+                          },
+                          [&](const SameText& same) {
+                              got = "\"" + reading.text + "\"";
+                              return reading.text == same.text;
+                          },
+                          [&](const LampLit& lamp) {
+                              const double picture = reading.number.value_or(-1.0);
+                              const bool lit = picture >= 0.0;
+                              got = std::string(lit ? "lit" : "dark") + " (picture " + FormatNumber(picture) + ")";
+                              return lit == lamp.lit;
+                          },
+                          [&](const WindowShown& window) {
+                              const bool shown = reading.number == 1.0;
+                              got = shown ? "shown" : "hidden";
+                              return shown == window.shown;
+                          },
+                      },
+                      expect.expected);
 }
 
 void ScenarioPlayer::TakePictures(long long step) {
     for (; nextPicture_ < pictureOrder_.size(); ++nextPicture_) {
-        const Picture& picture = scenario_.pictures[pictureOrder_[nextPicture_]];
+        const std::size_t index = pictureOrder_[nextPicture_];
+        const Picture& picture = scenario_.pictures[index];
         if (scenario_.FrameAt(picture.time) > step) return;
         const double time = scenario_.TimeOf(step);
-        std::string failure;
-        if (options_.picture) failure = options_.picture(picture, time);
-        if (!failure.empty()) {
-            failure = At(picture.where, step) + "picture " + picture.name + ": " + failure;
-            result_.failures.push_back(failure);
+        // Nothing drawn (no observer draws pictures): nothing held or failed.
+        if (const auto failure = observer_.PictureMoment(picture, time)) {
+            const std::string message =
+                failure->empty() ? std::string() : At(picture.where, step) + "picture " + picture.name + ": " + *failure;
+            result_.outcomes.push_back({Outcome::Of::kPicture, index, message.empty(), step, message});
         }
-        // Without a callback nothing was drawn, so nothing held or failed.
-        if (options_.picture)
-            result_.pictureOutcomes.push_back({pictureOrder_[nextPicture_], failure.empty(), step, failure});
         result_.pictures.push_back(picture.name + " at " + FormatSeconds(time));
     }
 }
 
-std::string ScenarioPlayer::TracePath() const {
-    return (std::filesystem::path(options_.outputFolder) / "trace.csv").string();
-}
-
-bool ScenarioPlayer::OpenTrace() {
-    if (options_.outputFolder.empty()) return true;
-    std::error_code error;
-    std::filesystem::create_directories(options_.outputFolder, error);
-    if (error) {
-        result_.error = "cannot make the output folder " + options_.outputFolder + ": " + error.message();
-        return false;
-    }
-    trace_.open(TracePath(), std::ios::binary | std::ios::trunc);
-    if (!trace_) {
-        result_.error = "cannot write " + TracePath();
-        return false;
-    }
-    trace_ << "frame,time";
-    for (const TraceColumn& column : scenario_.trace) trace_ << "," << CsvField(column.header);
-    trace_ << "\n";
-    return true;
-}
-
-void ScenarioPlayer::WriteTraceRow(long long step) {
-    if (!trace_.is_open() && !options_.traceRow) return;
-    std::vector<std::string> cells;
+void ScenarioPlayer::TraceRow(long long step) {
+    std::vector<Reading> cells;
     cells.reserve(scenario_.trace.size());
-    for (const TraceColumn& column : scenario_.trace) cells.push_back(Cell(column));
-    if (options_.traceRow) options_.traceRow(step, cells);
-    if (!trace_.is_open()) return;
-    trace_ << step << "," << FormatNumber(scenario_.TimeOf(step));
-    for (const std::string& cell : cells) trace_ << "," << CsvField(cell);
-    trace_ << "\n";
-}
-
-std::string ScenarioPlayer::Cell(const TraceColumn& column) {
-    switch (column.kind) {
-        case TraceColumn::Kind::kVariable:
-            if (column.variable.digits)
-                return FormatTransponderDigits(static_cast<unsigned>(RawValue(simulator_, column.variable)));
-            return FormatNumber(RawValue(simulator_, column.variable) / column.unit.toRaw);
-        case TraceColumn::Kind::kValue:
-            return FormatNumber(gauge_access::ElementValue(Element(column.gauge, column.element)));
-        case TraceColumn::Kind::kText:
-            return gauge_access::ElementText(Element(column.gauge, column.element));
-        case TraceColumn::Kind::kSlot: {
-            double value = 0.0;
-            return siblings_.ReadSlot(column.slot, value) ? FormatNumber(value) : std::string("busy");
-        }
-        case TraceColumn::Kind::kWindow:
-            return simulator_.IsWindowShown(column.window) ? "1" : "0";
-    }
-    return std::string();
+    for (const TraceColumn& column : scenario_.trace) cells.push_back(reader_.Read(column.subject));
+    observer_.TraceRow(step, scenario_.TimeOf(step), cells);
 }
 
 }  // namespace scenario

@@ -1,20 +1,25 @@
 // Plays a checked scenario one step at a time: each step sets the variables,
 // slots and mouse events due, runs one frame (not at step 0), then checks the
-// expectations, takes the pictures and writes a trace row. The batch runner
-// steps it in a loop; the live panel steps it once per frame of its clock, so
-// it can be paused between any two steps.
+// expectations and hands the picture moments and the trace's rows to the
+// run's observers. The batch runner steps it in a loop; the live panel steps
+// it once per frame of its clock, so it can be paused between any two steps.
+//
+// Step k happens at simulator time k / frame rate. Step 0 is the moment after
+// loading: its inputs are applied and its expectations checked without a
+// frame; every later step runs exactly one frame between the two.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "frame/panel_records.h"
+#include "scenario/run_observer.h"
+#include "scenario/run_result.h"
 #include "scenario/scenario.h"
-#include "scenario/scenario_runner.h"
+#include "scenario/subject_reading.h"
+#include "sim/pointer.h"
 
 class ModuleHost;
 class Simulator;
@@ -26,20 +31,20 @@ class ScenarioPlayer {
 public:
     // Everything given must outlive the player.
     ScenarioPlayer(const Scenario& scenario, ModuleHost& host, Simulator& simulator, SiblingModules& siblings,
-                   const RunOptions& options);
+                   RunObserver& observer);
     ScenarioPlayer(const ScenarioPlayer&) = delete;
     ScenarioPlayer& operator=(const ScenarioPlayer&) = delete;
 
-    // Opens the trace and sets the frame rate; false (with the result's error
-    // set) when the run cannot start.
+    // Sets the frame rate and lets the observers begin; false (with the
+    // result's error set) when the run cannot start.
     bool Start();
     bool Done() const { return step_ > lastStep_; }
     // The next step to play and its simulator time.
     long long NextStep() const { return step_; }
     double NextTime() const;
     void Step();
-    // Releases held slots, checks the text buffers, collects the module's
-    // message boxes and closes the trace. Call once, when done or stopping early.
+    // Releases held slots, checks the text buffers and collects the module's
+    // message boxes. Call once, when done or stopping early.
     RunResult Finish();
 
     // What the steps so far have found.
@@ -74,25 +79,22 @@ private:
     void ApplySlots(long long step);
     void DeliverMouse(long long step);
     long long FrameOrAfterEnd(double time) const;
-    bool Deliver(const MouseEvent& event, std::uint32_t flags);
-    void Unanswered(const MouseEvent& event, long long step, std::uint32_t flags);
-    ELEMENT_HEADER* Element(const std::string& gauge, int number) const;
-    static bool Near(double actual, double expected, double tolerance);
+    std::optional<Pointer::Target> TargetOf(const MouseEvent& event) const;
+    void Unanswered(const MouseEvent& event, long long step);
     void CheckExpectations(long long step);
     // number: the value read, for values and slots.
-    bool Holds(const Expectation& expect, std::string& got, std::optional<double>& number);
+    bool Holds(const Expectation& expect, std::string& got, std::optional<double>& number) const;
     void Decide(std::size_t index, long long step, std::string failure);
     void TakePictures(long long step);
-    std::string TracePath() const;
-    bool OpenTrace();
-    void WriteTraceRow(long long step);
-    std::string Cell(const TraceColumn& column);
+    void TraceRow(long long step);
 
     const Scenario& scenario_;
     ModuleHost& host_;
     Simulator& simulator_;
     SiblingModules& siblings_;
-    const RunOptions& options_;
+    RunObserver& observer_;
+    SubjectReader reader_;
+    Pointer pointer_;
 
     RunResult result_;
     std::vector<VariableState> variables_;
@@ -102,7 +104,7 @@ private:
     std::vector<Watch> watching_;
     std::vector<std::size_t> pictureOrder_;
     std::size_t nextPicture_ = 0;
-    std::ofstream trace_;
+    bool tracing_ = false;
     long long lastStep_ = 0;
     long long step_ = 0;
     long long traceEvery_ = 1;

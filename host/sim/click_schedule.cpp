@@ -1,4 +1,4 @@
-#include "cli/click_schedule.h"
+#include "sim/click_schedule.h"
 
 #include <charconv>
 
@@ -44,23 +44,29 @@ std::string ParseClick(std::string_view text, ScheduledClick& click) {
     return std::string();
 }
 
-std::vector<std::string> ClickSchedule::Deliver(int frame, ModuleHost& host) const {
+std::vector<std::string> ClickSchedule::BeforeFrame(int frame, const ModuleHost& host) {
     std::vector<std::string> problems;
     for (const ScheduledClick& click : clicks_) {
-        const int last = click.frame + click.holdFrames;
-        if (frame < click.frame || frame > last) continue;
-        GAUGEHDR* gauge = host.FindGauge(click.gauge);
-        const auto areas = gauge_access::ChildAreas(gauge);
-        if (gauge == nullptr || click.area > static_cast<int>(areas.size())) {
-            if (frame == click.frame)
-                problems.push_back("no mouse area " + std::to_string(click.area) + " on gauge " + click.gauge);
+        const bool pressed = frame == click.frame;
+        const bool released = click.holdFrames > 0 && frame == click.frame + click.holdFrames;
+        if (!pressed && !released) continue;
+        if (released) {
+            pointer_.Release();
             continue;
         }
-        std::uint32_t flags = click.flags;
-        if (click.holdFrames > 0 && frame > click.frame)
-            flags = frame == last ? mouse_flag::kLeftRelease : mouse_flag::kLeftRepeat;
+        const GAUGEHDR* gauge = host.FindGauge(click.gauge);
+        const auto areas = gauge_access::ChildAreas(gauge);
+        if (gauge == nullptr || click.area > static_cast<int>(areas.size())) {
+            problems.push_back("no mouse area " + std::to_string(click.area) + " on gauge " + click.gauge);
+            continue;
+        }
         const auto& box = areas[click.area - 1];
-        gauge_access::DeliverMouse(gauge, box.x + box.width / 2, box.y + box.height / 2, flags);
+        const Pointer::Target target{gauge, box.x + box.width / 2, box.y + box.height / 2};
+        if (click.holdFrames > 0)
+            pointer_.Press(target);
+        else
+            pointer_.Click(target, click.flags);
     }
+    pointer_.BeforeFrame();
     return problems;
 }

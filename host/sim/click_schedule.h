@@ -1,11 +1,13 @@
-// Clicks given on the command line, delivered at given frames:
-// FRAME:GAUGE:AREA[:left|right|hold=FRAMES].
+// Clicks given on the command line, delivered at given frames through the
+// pointer: FRAME:GAUGE:AREA[:left|right|hold=FRAMES].
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "sim/pointer.h"
 
 class ModuleHost;
 
@@ -23,11 +25,13 @@ std::string ParseClick(std::string_view text, ScheduledClick& click);
 class ClickSchedule {
 public:
     void Add(const ScheduledClick& click) { clicks_.push_back(click); }
-    // Delivers whatever is due at this frame (presses, their repeats and
-    // releases). Returns messages for clicks that could not be delivered.
-    std::vector<std::string> Deliver(int frame, ModuleHost& host) const;
+    // Before a frame: whatever is due (clicks, presses and releases), then
+    // the held button's repeat. Returns messages for clicks that could not be
+    // delivered.
+    std::vector<std::string> BeforeFrame(int frame, const ModuleHost& host);
     bool empty() const { return clicks_.empty(); }
 
 private:
     std::vector<ScheduledClick> clicks_;
+    Pointer pointer_;
 };

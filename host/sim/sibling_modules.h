@@ -7,10 +7,11 @@
 #include <array>
 
 #include "platform/kernel_objects.h"
+#include "state/shared_slots.h"
 
 class SiblingModules {
 public:
-    static constexpr int kSlotCount = 116;
+    static constexpr int kSlotCount = shared_slot::kCount;
 
     SiblingModules();
     ~SiblingModules();

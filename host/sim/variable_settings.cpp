@@ -5,14 +5,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <initializer_list>
+#include <optional>
 
 #include "sim/simulator.h"
-#include "sim/variable_names.h"
+#include "sim/variable_catalogue.h"
+#include "state/shared_slots.h"
 
 namespace {
-
-constexpr int kSlotCount = 116;
-constexpr unsigned kTransponderDigits = 4;
 
 // Joins the parts of a message (GCC 12 warns falsely on chains of +).
 std::string Message(std::initializer_list<std::string_view> parts) {
@@ -44,14 +43,20 @@ bool ParseNumber(std::string_view text, double& value) {
     return end != copy.c_str() && *end == '\0';
 }
 
-bool ParseTransponderDigits(std::string_view text, unsigned& digits) {
-    if (text.size() != kTransponderDigits) return false;
-    digits = 0;
-    for (char c : text) {
-        if (c < '0' || c > '7') return false;
-        digits = digits * 16 + static_cast<unsigned>(c - '0');
-    }
-    return true;
+// A variable by its catalogue name, or any by its token number (which the
+// catalogue may not know).
+std::optional<VariableSetting> Variable(std::string_view nameOrToken, std::string& name) {
+    int token = 0;
+    const char* end = nameOrToken.data() + nameOrToken.size();
+    const bool numeric = !nameOrToken.empty() && std::from_chars(nameOrToken.data(), end, token).ptr == end;
+    const variables::Variable* variable = numeric ? variables::FindToken(token) : variables::Find(nameOrToken);
+    if (variable != nullptr && variable->access == variables::Access::kAircraft) variable = nullptr;
+    if (variable == nullptr && !numeric) return std::nullopt;
+    VariableSetting setting;
+    setting.token = variable != nullptr ? variable->token : token;
+    setting.integerDigits = variable != nullptr && variable->digits();
+    name = variable != nullptr ? variable->name : "";
+    return setting;
 }
 
 }  // namespace
@@ -59,13 +64,14 @@ bool ParseTransponderDigits(std::string_view text, unsigned& digits) {
 std::string ParseVariableSetting(std::string_view text, VariableSetting& setting) {
     std::string_view name, value;
     if (!SplitAssignment(text, name, value)) return Message({"expected NAME=VALUE, got \"", text, "\""});
-    const auto variable = variable_names::Find(name);
+    std::string known;
+    const auto variable = Variable(name, known);
     if (!variable) return Message({"unknown simulator variable \"", name, "\" (see --list-variables)"});
-    setting.token = variable->token;
-    setting.integerDigits = variable->integerDigits;
-    if (variable->integerDigits) {
-        if (!ParseTransponderDigits(value, setting.digits))
-            return Message({variable->name, " takes four digits 0 to 7, got \"", value, "\""});
+    setting = *variable;
+    if (setting.integerDigits) {
+        const auto digits = variables::ParseTransponderDigits(value);
+        if (!digits) return Message({known, " takes four digits 0 to 7, got \"", value, "\""});
+        setting.digits = *digits;
         return std::string();
     }
     if (!ParseNumber(value, setting.value)) return Message({"\"", value, "\" is not a number (for ", name, ")"});
@@ -76,7 +82,7 @@ std::string ParseSlotSetting(std::string_view text, SlotSetting& setting) {
     std::string_view slot, value;
     if (!SplitAssignment(text, slot, value)) return Message({"expected SLOT=VALUE, got \"", text, "\""});
     const char* end = slot.data() + slot.size();
-    if (std::from_chars(slot.data(), end, setting.slot).ptr != end || setting.slot < 0 || setting.slot >= kSlotCount)
+    if (std::from_chars(slot.data(), end, setting.slot).ptr != end || setting.slot < 0 || setting.slot >= shared_slot::kCount)
         return Message({"shared slot numbers run from 0 to 115, got \"", slot, "\""});
     if (!ParseNumber(value, setting.value)) return Message({"\"", value, "\" is not a number"});
     return std::string();

@@ -97,14 +97,6 @@ int main(int argc, char** argv) {
     Options options;
     if (const auto status = ParseOptions(argc, argv, options)) return *status;
 
-    // The table avrion-slots attaches to, claimed before anything opens an object in it.
-    std::string tableError;
-    const auto table = ObjectsTable::Claim(options.objects, "avrion-panel", tableError);
-    if (!table) {
-        std::cerr << "avrion-panel: " << tableError << "\n";
-        return 1;
-    }
-
     // Interrupts are taken by a thread of their own, which may stop the server (a signal handler may not).
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -127,6 +119,9 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         web::PanelSession session;
+        // The table avrion-slots attaches to, claimed before anything opens an object in it.
+        options.panel.table = RunSetup::Table::kClaimed;
+        options.panel.objects = options.objects;
         session.soundOutput = options.sound;
         if (options.sound == "browser") session.soundTap = &soundTap;
         if (std::string error = session.Open(options.panel); !error.empty()) {

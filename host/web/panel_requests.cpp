@@ -8,10 +8,9 @@
 #include <optional>
 #include <sstream>
 
-#include "scenario/scenario_variables.h"
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
-#include "sim/variable_names.h"
+#include "sim/variable_catalogue.h"
 #include "web/json_text.h"
 #include "web/sound_tap.h"
 
@@ -20,7 +19,7 @@ namespace {
 
 // Larger numbers lose whole units in a double; no variable of the simulator's goes near.
 constexpr double kLargestValue = 9007199254740992.0;  // 2^53
-constexpr int kSlotsShown[] = {10, 102, PanelSession::kBusPowerSlot};
+constexpr int kSlotsShown[] = {shared_slot::kSetterPressure, shared_slot::kBreakerWord, shared_slot::kBusPower};
 
 WebResponse Json(std::string body) { return {200, "application/json", std::move(body)}; }
 WebResponse Error(int status, const std::string& message) { return {status, "application/json", JsonError(message)}; }
@@ -213,28 +212,19 @@ WebResponse GaugePng(PanelSession& session, const WebRequest& request) {
     return {200, "image/png", std::move(png)};
 }
 
-// The unit a person reads and writes a variable in: the first of its units
-// after the raw one, as scenarios name them (degrees, km/h, ...); raw when it
-// has no other.
-scenario::Unit PersonsUnit(std::string_view variableName) {
-    const std::vector<scenario::Unit> units = scenario::UnitsOf(variableName);
-    return units.size() > 1 ? units[1] : units.front();
-}
-
 WebResponse Variables(PanelSession& session) {
     std::ostringstream out;
     out << "[";
     bool first = true;
-    for (const variable_names::Variable& variable : variable_names::All()) {
+    for (const variables::Variable& variable : variables::All()) {
+        if (variable.access == variables::Access::kAircraft) continue;  // the page sets variables by token
         out << (first ? "" : ",") << "{\"name\":" << JsonString(variable.name) << ",\"token\":" << variable.token
             << ",\"meaning\":" << JsonString(variable.meaning) << ",\"digits\":"
-            << (variable.integerDigits ? "true" : "false") << ",\"value\":";
-        if (variable.integerDigits) {
-            char digits[16];
-            std::snprintf(digits, sizeof digits, "%04X", session.simulator().IntegerVariable(variable.token) & 0xFFFF);
-            out << JsonString(digits);
+            << (variable.digits() ? "true" : "false") << ",\"value\":";
+        if (variable.digits()) {
+            out << JsonString(variables::FormatTransponderDigits(session.simulator().IntegerVariable(variable.token)));
         } else {
-            const scenario::Unit unit = PersonsUnit(variable.name);
+            const variables::Unit unit = variables::ReadingUnit(variable);
             out << JsonNumber(session.simulator().Variable(variable.token) / unit.toRaw)
                 << ",\"unit\":" << JsonString(unit.name);
         }
@@ -317,19 +307,20 @@ WebResponse ShowWindow(PanelSession& session, const WebRequest& request) {
 WebResponse SetVariable(PanelSession& session, const WebRequest& request) {
     const std::string name = Param(request, "name").value_or("");
     const std::string value = Param(request, "value").value_or("");
-    const auto variable = variable_names::Find(name);
+    const variables::Variable* variable = variables::Find(name);
     // Only the named variables: a bare token would reach variables the page knows nothing about.
-    if (!variable || variable->name[0] == '\0') return Error(404, "no simulator variable \"" + name + "\"");
+    if (variable == nullptr || variable->access == variables::Access::kAircraft)
+        return Error(404, "no simulator variable \"" + name + "\"");
     VariableSetting setting;
     if (std::string fault = ParseVariableSetting(name + "=" + value, setting); !fault.empty())
         return Error(400, fault);
     // In raw units unless the request names another of the variable's units.
     if (const auto unitName = Param(request, "unit"); unitName && *unitName != "raw") {
-        const auto unit = scenario::FindUnit(name, *unitName);
-        if (!unit || variable->integerDigits) return Error(400, name + " has no unit \"" + *unitName + "\"");
+        const auto unit = variables::FindUnit(*variable, *unitName);
+        if (!unit || variable->digits()) return Error(400, name + " has no unit \"" + *unitName + "\"");
         setting.value *= unit->toRaw;
     }
-    if (!variable->integerDigits && (!std::isfinite(setting.value) || std::fabs(setting.value) > kLargestValue))
+    if (!variable->digits() && (!std::isfinite(setting.value) || std::fabs(setting.value) > kLargestValue))
         return Error(400, name + " takes a finite number within +-2^53, not \"" + value + "\"");
     session.SetVariable(setting);
     return Ok();

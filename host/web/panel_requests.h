@@ -40,9 +40,6 @@ struct WebResponse {
     std::string downloadName = std::string();  // offered to be saved under this name when set
 };
 
-// Shared slots the module writes, always shown on the page.
-inline constexpr int kModuleSlots[] = {10, 102};
-
 WebResponse HandleRequest(PanelSession& session, const WebRequest& request);
 
 }  // namespace web

@@ -14,28 +14,15 @@
 #include <set>
 
 #include "scenario/scenario_checks.h"
+#include "scenario/scenario_yaml.h"
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
-#include "sim/variable_names.h"
+#include "sim/variable_catalogue.h"
 #include "web/png_stream.h"
 #include "web/window_signature.h"
 
 namespace web {
 namespace {
-
-std::uint32_t FlagsOf(MouseAction action) {
-    switch (action) {
-        case MouseAction::kPress:
-            return mouse_flag::kLeftSingle;
-        case MouseAction::kRelease:
-            return mouse_flag::kLeftRelease;
-        case MouseAction::kLeave:
-            return mouse_flag::kLeave;
-        case MouseAction::kRight:
-            return mouse_flag::kRightSingle;
-    }
-    return 0;
-}
 
 // A scenario file named by the page: a plain name in the flights folder,
 // never a path that could leave it.
@@ -89,13 +76,22 @@ constexpr std::size_t kRecordingsKept = 20;
 std::string PanelSession::Open(const PanelSettings& settings) {
     settings_ = settings;
     if (std::string error = render::ReadPanelLayout(settings_.layoutPath, layout_); !error.empty()) return error;
-    if (!siblings_.valid()) return "cannot hold the shared slot block open";
-    bool busGiven = false;
-    for (const SlotSetting& slot : settings_.slots) busGiven = busGiven || slot.slot == kBusPowerSlot;
-    if (!busGiven) settings_.slots.insert(settings_.slots.begin(), SlotSetting{kBusPowerSlot, 1.0});
-    for (const SlotSetting& slot : settings_.slots)
-        if (!siblings_.SetSlot(slot.slot, slot.value)) return "cannot set shared slot " + std::to_string(slot.slot);
-    if (std::string error = ModuleHost::SetSimRoot(settings_.simRoot); !error.empty()) return error;
+    RunSetup setup;
+    setup.simRoot = settings_.simRoot;
+    setup.modulePath = settings_.modulePath;
+    setup.table = settings_.table;
+    setup.objects = settings_.objects;
+    setup.claimant = "avrion-panel";
+    setup.frameRate = settings_.frameRate;
+    setup.variables = settings_.variables;
+    setup.slots = settings_.slots;
+    setup.powerTheBus = true;
+    std::string error;
+    std::vector<std::string> faults;
+    run_ = ModuleRun::Open(setup, error, &faults);
+    if (!run_) return error;
+    if (!run_->siblings().valid()) return "cannot hold the shared slot block open";
+    if (!faults.empty()) return faults.front();
     bitmaps_ = std::make_unique<render::BitmapStore>(settings_.bitmapFolder);
     renderer_ = std::make_unique<render::GaugeRenderer>(*bitmaps_);
     if (settings_.reloadOnChange)
@@ -106,22 +102,18 @@ std::string PanelSession::Open(const PanelSettings& settings) {
 
 std::string PanelSession::LoadModule() {
     directory_.reset();
-    host_.reset();
-    simulator_ = std::make_unique<Simulator>();
-    simulator_->frameRate = settings_.frameRate;
-    for (const VariableSetting& variable : settings_.variables) Apply(variable, *simulator_);
+    run_->ResetSimulator();
     if (std::string error = LoadModuleFile(); !error.empty()) return error;
-    for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator_->ShowWindow(ident, true);
+    for (std::uint32_t ident : render::InitiallyVisibleIdents(layout_)) simulator().ShowWindow(ident, true);
     return std::string();
 }
 
 std::string PanelSession::LoadModuleFile() {
-    held_.reset();
+    pointer_.Drop();
     if (player_ && !player_->Done()) StopScenario();
     player_.reset();
     directory_.reset();
-    host_.reset();  // the module before is shut down first
-    host_ = std::make_unique<ModuleHost>(*simulator_);
+    run_->Unload();  // the module before is shut down first
     HostDesktop::Instance().ClearMessages();
     // A private copy, in a folder of its own that is gone again once it is loaded: a build that rewrites the file
     // in place cannot change the running module under it, and a new name makes the dynamic loader read the file
@@ -129,7 +121,7 @@ std::string PanelSession::LoadModuleFile() {
     std::string error;
     std::string folder = (std::filesystem::temp_directory_path() / "avrion-panel-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) {
-        error = host_->Load(settings_.modulePath);
+        error = run_->Load();
     } else {
         const std::filesystem::path copy =
             std::filesystem::path(folder) / std::filesystem::path(settings_.modulePath).filename();
@@ -144,16 +136,16 @@ std::string PanelSession::LoadModuleFile() {
             error = "the module file " + settings_.modulePath +
                     " changed while it was read; it is loaded once it is left alone";
         } else {
-            error = Replaced(host_->Load(copy.string()), copy.string(), settings_.modulePath);
+            error = Replaced(run_->Load(copy.string()), copy.string(), settings_.modulePath);
         }
         std::filesystem::remove_all(folder, fault);
     }
     // Made whether or not the module loaded, so that the page can still be answered: a module that did not load
     // has no gauges, and its windows show placeholders.
     directory_ = std::make_unique<render::GaugeDirectory>(
-        host_->gauges(), std::filesystem::path(settings_.modulePath).stem().string());
+        host().gauges(), std::filesystem::path(settings_.modulePath).stem().string());
     renderer_->Reset();
-    render::PlaceGauges(layout_, *directory_, *renderer_, *host_);
+    render::PlaceGauges(layout_, *directory_, *renderer_, host());
     // Pictures keep their versions, which only ever grow, so the page never takes a new tile for one it has.
     if (pictures_.size() != layout_.windows.size()) pictures_.assign(layout_.windows.size(), {});
     for (WindowPicture& picture : pictures_) picture.signature.clear();
@@ -169,17 +161,16 @@ void PanelSession::NoteLoad(const std::string& error) {
 }
 
 void PanelSession::UnloadModule() {
-    held_.reset();
+    pointer_.Drop();
     if (player_) player_->Finish();
     player_.reset();
     directory_.reset();
-    if (host_) host_->Unload();
-    host_.reset();
+    if (run_) run_->Unload();
 }
 
 void PanelSession::Close() {
     // A recording under way is kept, with the readings of now.
-    if (recorder_ && host_) {
+    if (recorder_ && moduleLoaded()) {
         recorder_->Expect(recordStep_, ShownGaugeReadings(), ModuleSlotReadings());
         EndSection();
         recorder_.reset();
@@ -187,6 +178,7 @@ void PanelSession::Close() {
     }
     UnloadModule();
     watcher_.reset();
+    run_.reset();
 }
 
 // At a frame boundary, as the simulator would between flights: the module shut down and the new one loaded into
@@ -227,12 +219,7 @@ void PanelSession::Step() {
 }
 
 void PanelSession::RunFrame() {
-    if (held_) {
-        if (held_->pressedThisFrame)
-            held_->pressedThisFrame = false;
-        else
-            gauge_access::DeliverMouse(held_->gauge, held_->x, held_->y, mouse_flag::kLeftRepeat);
-    }
+    pointer_.BeforeFrame();
     if (player_ && !player_->Done()) {
         // Step 0 applies the script's first inputs without a frame.
         if (player_->NextStep() == 0) player_->Step();
@@ -241,11 +228,11 @@ void PanelSession::RunFrame() {
         if (player_->Done()) {
             const scenario::RunResult result = player_->Finish();
             scenarioStatus_.state = ScenarioState::kFinished;
-            scenarioStatus_.passed = result.passed;
-            scenarioStatus_.failures = result.failures;
+            scenarioStatus_.passed = result.passed();
+            scenarioStatus_.failures = result.failures();
         }
     } else {
-        host_->RunFrame();
+        host().RunFrame();
     }
     ++frames_;
     if (recorder_) {
@@ -259,7 +246,7 @@ void PanelSession::RunFrame() {
 
 void PanelSession::DrawShownWindows() {
     drawMilliseconds_ = encodeMilliseconds_ = 0.0;
-    for (const render::PanelWindow* window : render::ShownWindows(layout_, *simulator_)) Redraw(*window);
+    for (const render::PanelWindow* window : render::ShownWindows(layout_, simulator())) Redraw(*window);
     totalPictureMilliseconds_ += drawMilliseconds_ + encodeMilliseconds_;
 }
 
@@ -346,7 +333,7 @@ std::string PanelSession::WindowPng(const render::PanelWindow& window) {
 }
 
 std::string PanelSession::GaugePng(const std::string& name) {
-    const GAUGEHDR* gauge = host_ ? host_->FindGauge(name) : nullptr;
+    const GAUGEHDR* gauge = run_ ? host().FindGauge(name) : nullptr;
     if (gauge == nullptr) return std::string();
     render::Surface surface = renderer_->DrawGauge(gauge);
     return EncodePng(surface.get());
@@ -354,14 +341,12 @@ std::string PanelSession::GaugePng(const std::string& name) {
 
 MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAction action) {
     MouseResult result;
-    const std::uint32_t flags = FlagsOf(action);
     // Release and leave go where the button went down, as the simulator keeps the held area.
-    if ((action == MouseAction::kRelease || action == MouseAction::kLeave) && held_) {
-        const HeldButton held = *held_;
-        held_.reset();
-        result.gauge = held.gauge->name != nullptr ? held.gauge->name : "";
-        result.area = held.area;
-        result.delivered = gauge_access::DeliverMouse(held.gauge, held.x, held.y, flags);
+    if ((action == MouseAction::kRelease || action == MouseAction::kLeave) && pointer_.held()) {
+        const GAUGEHDR* gauge = pointer_.held()->gauge;
+        result.gauge = gauge->name != nullptr ? gauge->name : "";
+        result.area = heldArea_;
+        result.delivered = action == MouseAction::kLeave ? pointer_.Leave() : pointer_.Release();
         if (recorder_) {
             recorder_->Release(InputStep());
             doneSinceFrame_ = true;
@@ -377,7 +362,7 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
         result.error = "no window " + std::to_string(ident) + " in the layout";
         return result;
     }
-    if (!simulator_->IsWindowShown(ident)) {
+    if (!simulator().IsWindowShown(ident)) {
         result.error = "window " + std::to_string(ident) + " is not shown";
         return result;
     }
@@ -393,8 +378,11 @@ MouseResult PanelSession::Mouse(std::uint32_t ident, double x, double y, MouseAc
         result.area = static_cast<int>(
             std::find_if(areas.begin(), areas.end(), [&](const auto& a) { return a.rect == area->rect; }) -
             areas.begin() + 1);
-        result.delivered = gauge_access::DeliverMouse(box->gauge, gaugeX, gaugeY, flags);
-        if (action == MouseAction::kPress) held_ = HeldButton{box->gauge, gaugeX, gaugeY, result.area, true};
+        const Pointer::Target target{box->gauge, gaugeX, gaugeY};
+        result.delivered = action == MouseAction::kPress ? pointer_.Press(target)
+                           : action == MouseAction::kRight ? pointer_.Click(target, mouse_flag::kRightSingle)
+                                                           : pointer_.Click(target, mouse_flag::kLeftRelease);
+        if (action == MouseAction::kPress) heldArea_ = result.area;
         if (recorder_ && (action == MouseAction::kPress || action == MouseAction::kRight)) {
             recorder_->Press(InputStep(), result.gauge, gaugeX, gaugeY, result.area, action == MouseAction::kRight);
             doneSinceFrame_ = true;
@@ -435,7 +423,7 @@ std::string PanelSession::StartScenario(const std::string& fileName) {
         return message;
     }
     // Checked against the module running now, which is the one loaded again below.
-    const auto problems = scenario::CheckAgainstGauges(parsed.scenario, host_->gauges());
+    const auto problems = scenario::CheckAgainstGauges(parsed.scenario, host().gauges());
     if (!problems.empty()) {
         std::string message = "the scenario does not fit the module:";
         for (const scenario::Problem& problem : problems) message += "\n" + problem.ToString();
@@ -444,8 +432,7 @@ std::string PanelSession::StartScenario(const std::string& fileName) {
     UnloadModule();
     if (std::string error = LoadModule(); !error.empty()) return error;
     scenario_ = std::make_unique<scenario::Scenario>(std::move(parsed.scenario));
-    runOptions_ = scenario::RunOptions{};
-    player_ = std::make_unique<scenario::ScenarioPlayer>(*scenario_, *host_, *simulator_, siblings_, runOptions_);
+    player_ = std::make_unique<scenario::ScenarioPlayer>(*scenario_, host(), simulator(), siblings(), noOutputs_);
     if (!player_->Start()) {
         const std::string error = player_->progress().error;
         player_.reset();
@@ -466,34 +453,34 @@ void PanelSession::StopScenario() {
     const scenario::RunResult result = player_->Finish();
     player_.reset();
     scenarioStatus_.state = ScenarioState::kStopped;
-    scenarioStatus_.passed = result.passed;
-    scenarioStatus_.failures = result.failures;
+    scenarioStatus_.passed = result.passed();
+    scenarioStatus_.failures = result.failures();
 }
 
 ScenarioStatus PanelSession::scenarioStatus() const {
     ScenarioStatus status = scenarioStatus_;
     if (player_ && !player_->Done()) {
         status.state = paused ? ScenarioState::kPaused : ScenarioState::kPlaying;
-        status.passed = player_->progress().passed;
-        status.failures = player_->progress().failures;
+        status.passed = player_->progress().passed();
+        status.failures = player_->progress().failures();
     }
     return status;
 }
 
 void PanelSession::SetVariable(const VariableSetting& setting) {
-    Apply(setting, *simulator_);
+    Apply(setting, simulator());
     if (!recorder_) return;
-    const auto variable = scenario::FindScriptedVariable(variable_names::NameOf(setting.token));
-    if (!variable) {
+    const variables::Variable* variable = variables::FindToken(setting.token);
+    if (variable == nullptr) {
         NoteOnce("Variables set by token number only are not part of it");
         return;
     }
-    recorder_->Variable(InputStep(), *variable, scenario::RawValue(*simulator_, *variable));
+    recorder_->Variable(InputStep(), *variable, variables::RawValue(simulator(), *variable));
     doneSinceFrame_ = true;
 }
 
 bool PanelSession::SetSlot(int slot, double value) {
-    if (!siblings_.SetSlot(slot, value)) return false;
+    if (!siblings().SetSlot(slot, value)) return false;
     if (recorder_) {
         recorder_->Slot(InputStep(), slot, value);
         doneSinceFrame_ = true;
@@ -502,7 +489,7 @@ bool PanelSession::SetSlot(int slot, double value) {
 }
 
 void PanelSession::ShowWindow(std::uint32_t ident, bool shown) {
-    simulator_->ShowWindow(ident, shown);
+    simulator().ShowWindow(ident, shown);
     // The module does not see which windows are open, and a scenario cannot open one.
     if (recorder_) NoteOnce("Panel windows opened and closed from the page are not part of it");
 }
@@ -569,25 +556,23 @@ void PanelSession::BeginSection() {
     const std::string description = section > 1 ? "Goes on from section " + std::to_string(section - 1) +
                                                       " after the module was rebuilt and loaded again."
                                                 : "";
-    recorder_ = std::make_unique<ScenarioRecorder>(simulator_->frameRate, title, description);
-    for (const std::string& name : scenario::ScriptedVariableNames()) {
-        const auto variable = scenario::FindScriptedVariable(name);
-        if (variable) recorder_->StartWith(*variable, scenario::RawValue(*simulator_, *variable));
-    }
-    for (int slot = 0; slot < SiblingModules::kSlotCount; ++slot) {
+    recorder_ = std::make_unique<ScenarioRecorder>(simulator().frameRate, title, description);
+    for (const variables::Variable& variable : variables::All())
+        recorder_->StartWith(variable, variables::RawValue(simulator(), variable));
+    for (int slot = 0; slot < shared_slot::kCount; ++slot) {
         double value = 0.0;
-        if (siblings_.ReadSlot(slot, value)) recorder_->StartWithSlot(slot, value);
+        if (siblings().ReadSlot(slot, value)) recorder_->StartWithSlot(slot, value);
     }
 }
 
 std::vector<GaugeReading> PanelSession::ShownGaugeReadings() {
     std::vector<GaugeReading> readings;
     std::set<std::string> seen;
-    for (const render::PanelWindow* window : render::ShownWindows(layout_, *simulator_))
+    for (const render::PanelWindow* window : render::ShownWindows(layout_, simulator()))
         for (const render::GaugeBox& box : GaugeBoxes(*window)) {
             const std::string name = box.gauge->name != nullptr ? box.gauge->name : "";
             // Read from the gauge a replay finds by the name.
-            const GAUGEHDR* gauge = name.empty() ? nullptr : host_->FindGauge(name);
+            const GAUGEHDR* gauge = name.empty() ? nullptr : host().FindGauge(name);
             if (gauge == nullptr || !seen.insert(name).second) continue;
             const auto elements = gauge_access::Elements(gauge);
             for (std::size_t i = 0; i < elements.size(); ++i) {
@@ -612,9 +597,9 @@ std::vector<GaugeReading> PanelSession::ShownGaugeReadings() {
 
 std::map<int, double> PanelSession::ModuleSlotReadings() {
     std::map<int, double> slots;
-    for (const int slot : {10, 102}) {
+    for (const int slot : shared_slot::kWrittenByModule) {
         double value = 0.0;
-        if (siblings_.ReadSlot(slot, value)) slots[slot] = value;
+        if (siblings().ReadSlot(slot, value)) slots[slot] = value;
     }
     return slots;
 }
@@ -653,7 +638,7 @@ void PanelSession::EndSection() {
 RecordingStatus PanelSession::recordingStatus() const {
     RecordingStatus status = recording_;
     if (recorder_) {
-        status.time = static_cast<double>(recordStep_) / simulator_->frameRate;
+        status.time = static_cast<double>(recordStep_) / run_->simulator().frameRate;
         status.events = recorder_->events();
     }
     return status;

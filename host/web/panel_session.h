@@ -15,15 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "loader/module_host.h"
 #include "render/bitmap_store.h"
 #include "render/gauge_renderer.h"
 #include "render/panel_layout.h"
 #include "render/window_drawing.h"
 #include "scenario/scenario.h"
 #include "scenario/scenario_player.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
+#include "sim/module_run.h"
+#include "sim/pointer.h"
 #include "sim/variable_settings.h"
 #include "web/module_watcher.h"
 #include "web/scenario_recorder.h"
@@ -44,6 +43,9 @@ struct PanelSettings {
     bool reloadOnChange = true;                  // load the module file again, at a frame boundary, once it is rebuilt
     std::chrono::milliseconds reloadQuiet{300};  // how long a rebuilt file must be left alone first
     std::string recordFolder;  // where recorded scenarios are written too; empty: offered for download only
+    // The table of named objects: claimed by avrion-panel, as it is for tests.
+    RunSetup::Table table = RunSetup::Table::kAsItIs;
+    std::string objects;
 };
 
 // The module as loaded now, for the page.
@@ -116,7 +118,7 @@ struct ScenarioStatus {
 
 class PanelSession {
 public:
-    static constexpr int kBusPowerSlot = 109;
+    static constexpr int kBusPowerSlot = shared_slot::kBusPower;
 
     PanelSession() = default;
     ~PanelSession() { Close(); }
@@ -134,11 +136,11 @@ public:
     // of the shown windows; before it, the module is loaded again if it was
     // rebuilt. No frame while paused or while no module is loaded.
     void Step();
-    bool moduleLoaded() const { return host_ && host_->loaded(); }
+    bool moduleLoaded() const { return run_ && run_->host().loaded(); }
     const ModuleStatus& moduleStatus() const { return moduleStatus_; }
     bool paused = false;
     std::uint64_t frames() const { return frames_; }
-    double frameRate() const { return simulator_->frameRate; }
+    double frameRate() const { return run_->simulator().frameRate; }
     // What drawing the shown windows, and comparing and encoding their changed
     // tiles, cost in the last frame.
     double drawMilliseconds() const { return drawMilliseconds_; }
@@ -191,18 +193,11 @@ public:
     std::string soundOutput = "host";
     SoundTap* soundTap = nullptr;
 
-    Simulator& simulator() { return *simulator_; }
-    SiblingModules& siblings() { return siblings_; }
-    ModuleHost& host() { return *host_; }
+    Simulator& simulator() { return run_->simulator(); }
+    SiblingModules& siblings() { return run_->siblings(); }
+    ModuleHost& host() { return run_->host(); }
 
 private:
-    struct HeldButton {
-        const GAUGEHDR* gauge;
-        int x, y;  // gauge pixels
-        int area;
-        bool pressedThisFrame;  // the frame after a press has no repeat, as in the simulator and the scenarios
-    };
-
     std::string LoadModule();
     // The module file loaded into the running simulator, through a private copy of it.
     std::string LoadModuleFile();
@@ -224,14 +219,13 @@ private:
 
     PanelSettings settings_;
     render::PanelLayout layout_;
-    SiblingModules siblings_;
-    std::unique_ptr<Simulator> simulator_ = std::make_unique<Simulator>();
-    std::unique_ptr<ModuleHost> host_;
+    std::unique_ptr<ModuleRun> run_;
     std::unique_ptr<render::BitmapStore> bitmaps_;
     std::unique_ptr<render::GaugeRenderer> renderer_;
     std::unique_ptr<render::GaugeDirectory> directory_;
     std::vector<WindowPicture> pictures_;  // by place in the layout
-    std::optional<HeldButton> held_;
+    Pointer pointer_;
+    int heldArea_ = 0;
     std::uint64_t frames_ = 0;
     ModuleStatus moduleStatus_;
     std::unique_ptr<ModuleWatcher> watcher_;
@@ -241,7 +235,7 @@ private:
 
     std::unique_ptr<scenario::Scenario> scenario_;
     std::unique_ptr<scenario::ScenarioPlayer> player_;
-    scenario::RunOptions runOptions_;
+    scenario::RunObservers noOutputs_;  // the panel shows a scenario's run; it writes no files
     ScenarioStatus scenarioStatus_;
 
     std::unique_ptr<ScenarioRecorder> recorder_;

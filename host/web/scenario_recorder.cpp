@@ -3,26 +3,15 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <optional>
-#include <sstream>
+
+#include "scenario/scenario_yaml.h"
 
 namespace web {
 namespace {
 
-constexpr int kSlotCount = 116;
 // A button still held when recording stopped is released this long after the end: never, in the replay.
 constexpr double kBeyondTheEnd = 2.0;
-
-// The shortest text that reads back as the same double, as YAML writes the odd ones.
-std::string Number(double value) {
-    if (std::isnan(value)) return ".nan";
-    if (std::isinf(value)) return value > 0 ? ".inf" : "-.inf";
-    char text[40];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
 
 bool IsUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -40,51 +29,36 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
-// A double-quoted YAML scalar; nothing for text that is not UTF-8, which YAML cannot hold as it is.
-std::optional<std::string> Quoted(std::string_view text) {
-    if (!IsUtf8(text)) return std::nullopt;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
-}
-
-std::string QuotedOrNote(std::string_view text) { return Quoted(text).value_or("\"(not UTF-8)\""); }
+// YAML holds UTF-8 only.
+std::string Utf8OrNote(const std::string& text) { return IsUtf8(text) ? text : "(not UTF-8)"; }
 
 bool IsZero(double value) { return value == 0.0 && !std::signbit(value); }
+
+std::string Shortest(double value) {
+    char text[40];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
 
 }  // namespace
 
 ScenarioRecorder::ScenarioRecorder(double frameRate, std::string title, std::string description)
     : frameRate_(frameRate), title_(std::move(title)), description_(std::move(description)) {}
 
-std::string ScenarioRecorder::Time(long long step) const { return Number(static_cast<double>(step) / frameRate_); }
-
 void ScenarioRecorder::Saw(long long step) {
     lastStep_ = std::max(lastStep_, step);
     ++events_;
 }
 
-void ScenarioRecorder::StartWith(const scenario::ScriptedVariable& variable, double raw) {
-    if (variableKeys_.emplace(variable.name, std::vector<Key>{{0, raw}}).second) variables_.push_back(variable);
+void ScenarioRecorder::StartWith(const variables::Variable& variable, double raw) {
+    if (variableKeys_.emplace(&variable, std::vector<Key>{{0, raw}}).second) variables_.push_back(&variable);
 }
 
 void ScenarioRecorder::StartWithSlot(int slot, double value) { slotKeys_[slot] = {{0, value}}; }
 
-void ScenarioRecorder::Variable(long long step, const scenario::ScriptedVariable& variable, double raw) {
+void ScenarioRecorder::Variable(long long step, const variables::Variable& variable, double raw) {
     StartWith(variable, 0.0);
-    variableKeys_[variable.name].push_back({step, raw});
+    variableKeys_[&variable].push_back({step, raw});
     Saw(step);
 }
 
@@ -112,9 +86,9 @@ void ScenarioRecorder::Release(long long step) {
 
 void ScenarioRecorder::Expect(long long step, std::vector<GaugeReading> readings, const std::map<int, double>& slots) {
     for (GaugeReading& reading : readings) {
-        if (reading.isText && !Quoted(reading.text)) {
-            Note("at " + Time(step) + " s element " + std::to_string(reading.element) + " of " + reading.gauge +
-                 " showed a text that is not UTF-8; it is not expected");
+        if (reading.isText && !IsUtf8(reading.text)) {
+            Note("at " + Shortest(Time(step)) + " s element " + std::to_string(reading.element) +
+                 " of " + reading.gauge + " showed a text that is not UTF-8; it is not expected");
             continue;
         }
         expect_.push_back({step, std::move(reading), false, 0});
@@ -131,88 +105,97 @@ void ScenarioRecorder::Expect(long long step, std::vector<GaugeReading> readings
 
 void ScenarioRecorder::Note(const std::string& note) { notes_.push_back(note); }
 
-std::string ScenarioRecorder::Yaml(long long endStep) const {
+scenario::Scenario ScenarioRecorder::Recorded(long long endStep) const {
     const long long end = std::max(endStep, lastStep_);
-    std::ostringstream out;
-    out << "# Recorded on the live panel (avrion-panel); avrion-scenario plays it back.\n";
-    for (const std::string& note : notes_) out << "# " << note << "\n";
-    std::string description = description_;
-    for (const std::string& note : notes_) description += (description.empty() ? "" : " ") + note + ".";
-    out << "name: " << QuotedOrNote(title_) << "\n";
-    if (!description.empty()) out << "description: " << QuotedOrNote(description) << "\n";
-    out << "settings:\n  frame_rate: " << Number(frameRate_) << "\n  duration: " << Time(end) << "\n";
+    scenario::Scenario recorded;
+    recorded.name = Utf8OrNote(title_);
+    recorded.description = description_;
+    for (const std::string& note : notes_)
+        recorded.description += (recorded.description.empty() ? "" : " ") + note + ".";
+    recorded.description = Utf8OrNote(recorded.description);
+    recorded.frameRate = frameRate_;
+    recorded.duration = Time(end);
 
-    std::string variables;
-    for (const scenario::ScriptedVariable& variable : variables_) {
-        const std::vector<Key>& keys = variableKeys_.at(variable.name);
+    for (const variables::Variable* variable : variables_) {
+        const std::vector<Key>& keys = variableKeys_.at(variable);
         if (keys.size() == 1 && IsZero(keys.front().value)) continue;
-        std::string line = "  " + variable.name + ": {" + (variable.digits ? "" : "interpolate: step, ") + "keys: [";
+        scenario::VariableTrack track;
+        track.variable = variable;
+        track.step = true;
         bool digitsHold = true;
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            line += (i ? ", [" : "[") + Time(keys[i].step) + ", ";
-            if (variable.digits) {
-                const std::string digits = scenario::FormatTransponderDigits(static_cast<unsigned>(keys[i].value));
-                digitsHold = digitsHold && scenario::ParseTransponderDigits(digits).has_value();
-                line += "\"" + digits + "\"]";
-            } else {
-                line += Number(keys[i].value) + "]";
-            }
+        for (const Key& key : keys) {
+            track.keys.push_back({Time(key.step), key.value, key.value, {}});
+            const std::string digits = variables::FormatTransponderDigits(static_cast<unsigned>(key.value));
+            digitsHold = digitsHold && (!variable->digits() || variables::ParseTransponderDigits(digits));
         }
-        if (digitsHold)
-            variables += line + "]}\n";
-        else
-            out << "# " << variable.name << " held a value that is not four digits 0 to 7; it is left out\n";
+        if (digitsHold) recorded.variables.push_back(std::move(track));
     }
-    if (!variables.empty()) out << "variables:\n" << variables;
 
-    std::ostringstream slots;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const auto found = slotKeys_.find(slot);
-        if (found == slotKeys_.end()) continue;
-        const std::vector<Key>& keys = found->second;
+    for (const auto& [slot, keys] : slotKeys_) {
         const bool always = std::find(std::begin(kAlwaysStartedSlots), std::end(kAlwaysStartedSlots), slot) !=
                             std::end(kAlwaysStartedSlots);
         if (!always && !slotTouched_.count(slot) && IsZero(keys.front().value)) continue;
-        slots << "  " << slot << ": [";
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            slots << (i ? ", " : "") << "[" << Time(keys[i].step) << ", " << Number(keys[i].value) << "]";
-        slots << "]\n";
-    }
-    if (!slots.str().empty()) out << "slots:\n" << slots.str();
-
-    if (!clicks_.empty()) {
-        out << "mouse:\n";
-        for (const Click& click : clicks_) {
-            out << "  - {at: " << Time(click.step) << ", gauge: " << QuotedOrNote(click.gauge) << ", point: ["
-                << click.x << ", " << click.y << "]";
-            if (click.right)
-                out << ", button: right";
-            else if (click.released >= 0)
-                out << ", hold: " << Number(static_cast<double>(click.released - click.step) / frameRate_);
-            else
-                out << ", hold: " << Number(static_cast<double>(end - click.step) / frameRate_ + kBeyondTheEnd);
-            out << "}  # area " << click.area << (click.right || click.released >= 0 ? "" : ", still held at the end")
-                << "\n";
-        }
+        scenario::SlotTrack track{slot, {}};
+        for (const Key& key : keys) track.steps.push_back({Time(key.step), key.value, false, {}});
+        recorded.slots.push_back(std::move(track));
     }
 
-    if (!expect_.empty()) {
-        out << "expect:\n";
-        for (const Expectation& expectation : expect_) {
-            out << "  - {at: " << Time(expectation.step) << ", ";
-            if (expectation.isSlot)
-                out << "slot: " << expectation.slot << ", value: " << Number(expectation.reading.value) << "}\n";
-            else if (expectation.reading.isText)
-                out << "gauge: " << QuotedOrNote(expectation.reading.gauge)
-                    << ", element: " << expectation.reading.element
-                    << ", text: " << QuotedOrNote(expectation.reading.text) << "}\n";
-            else
-                out << "gauge: " << QuotedOrNote(expectation.reading.gauge)
-                    << ", element: " << expectation.reading.element << ", value: " << Number(expectation.reading.value)
-                    << "}\n";
-        }
+    for (const Click& click : clicks_) {
+        scenario::MouseEvent event;
+        event.time = Time(click.step);
+        event.gauge = Utf8OrNote(click.gauge);
+        event.x = click.x;
+        event.y = click.y;
+        event.right = click.right;
+        if (!click.right)
+            event.holdSeconds = click.released >= 0 ? static_cast<double>(click.released - click.step) / frameRate_
+                                                    : static_cast<double>(end - click.step) / frameRate_ + kBeyondTheEnd;
+        recorded.mouse.push_back(std::move(event));
     }
-    return out.str();
+
+    for (const Expectation& expectation : expect_) {
+        scenario::Expectation expect;
+        expect.time = expect.until = Time(expectation.step);
+        const scenario::NearValue value{expectation.reading.value, scenario::Scenario::kDefaultTolerance};
+        if (expectation.isSlot) {
+            expect.subject = scenario::SlotSubject{expectation.slot};
+            expect.expected = value;
+        } else {
+            const GaugeReading& reading = expectation.reading;
+            expect.subject = scenario::ElementSubject{Utf8OrNote(reading.gauge), reading.element, reading.isText};
+            if (reading.isText)
+                expect.expected = scenario::SameText{reading.text};
+            else
+                expect.expected = value;
+        }
+        recorded.expectations.push_back(std::move(expect));
+    }
+    return recorded;
+}
+
+std::vector<std::string> ScenarioRecorder::MouseComments() const {
+    std::vector<std::string> comments;
+    for (const Click& click : clicks_)
+        comments.push_back("area " + std::to_string(click.area) +
+                           (click.right || click.released >= 0 ? "" : ", still held at the end"));
+    return comments;
+}
+
+std::string ScenarioRecorder::Yaml(long long endStep) const {
+    const scenario::Scenario recorded = Recorded(endStep);
+    scenario::YamlComments comments;
+    comments.heading.push_back("Recorded on the live panel (avrion-panel); avrion-scenario plays it back.");
+    comments.heading.insert(comments.heading.end(), notes_.begin(), notes_.end());
+    for (const variables::Variable* variable : variables_) {
+        const std::vector<Key>& keys = variableKeys_.at(variable);
+        const bool left = std::none_of(recorded.variables.begin(), recorded.variables.end(),
+                                       [&](const scenario::VariableTrack& track) { return track.variable == variable; });
+        if (left && !(keys.size() == 1 && IsZero(keys.front().value)))
+            comments.heading.push_back(std::string(variable->name) +
+                                       " held a value that is not four digits 0 to 7; it is left out");
+    }
+    comments.mouse = MouseComments();
+    return scenario::ScenarioToYaml(recorded, comments);
 }
 
 }  // namespace web

@@ -1,8 +1,8 @@
-// What a person does on the live panel, kept as a scenario (the format of
-// host/scenario/README.md) that avrion-scenario plays back the same way: the
-// variables and slots as they were when recording began, every variable and
-// slot set and mouse event since at its step, and expectations of what the
-// shown gauges displayed at the marked moments and at the end.
+// What a person does on the live panel, kept as a scenario (the model of
+// host/scenario, written as its YAML file) that avrion-scenario plays back the
+// same way: the variables and slots as they were when recording began, every
+// variable and slot set and mouse event since at its step, and expectations of
+// what the shown gauges displayed at the marked moments and at the end.
 //
 // Steps count as the scenario runner's do from the module's load: the inputs
 // given after k frames belong to step k + 1 (before its frame), a reading
@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "scenario/scenario_variables.h"
+#include "scenario/scenario.h"
+#include "sim/variable_catalogue.h"
+#include "state/shared_slots.h"
 
 namespace web {
 
@@ -29,16 +31,17 @@ struct GaugeReading {
 class ScenarioRecorder {
 public:
     // Slots the file always starts with, whatever their value: the module's own and the bus.
-    static constexpr int kAlwaysStartedSlots[] = {10, 102, 109};
+    static constexpr int kAlwaysStartedSlots[] = {shared_slot::kSetterPressure, shared_slot::kBreakerWord,
+                                                  shared_slot::kBusPower};
 
     ScenarioRecorder(double frameRate, std::string title, std::string description);
 
     // The state when recording began (step 0): every scripted variable's raw
     // value (the transponder's digits as their integer) and every slot's.
-    void StartWith(const scenario::ScriptedVariable& variable, double raw);
+    void StartWith(const variables::Variable& variable, double raw);
     void StartWithSlot(int slot, double value);
 
-    void Variable(long long step, const scenario::ScriptedVariable& variable, double raw);
+    void Variable(long long step, const variables::Variable& variable, double raw);
     void Slot(long long step, int slot, double value);
     // A left press held until Release (or the end), or a right press; the
     // point in gauge pixels, the area only for the reader.
@@ -51,7 +54,9 @@ public:
     long long lastStep() const { return lastStep_; }
     int events() const { return events_; }
     int expectations() const { return expectations_; }
-    // The scenario file, ending at the given step (or the last event's, if later).
+    // The scenario, ending at the given step (or the last event's, if later),
+    // and its file.
+    scenario::Scenario Recorded(long long endStep) const;
     std::string Yaml(long long endStep) const;
 
 private:
@@ -73,14 +78,15 @@ private:
         int slot = 0;
     };
 
-    std::string Time(long long step) const;
+    double Time(long long step) const { return static_cast<double>(step) / frameRate_; }
     void Saw(long long step);
+    std::vector<std::string> MouseComments() const;
 
     double frameRate_;
     std::string title_, description_;
     std::vector<std::string> notes_;
-    std::vector<scenario::ScriptedVariable> variables_;  // in the order they were given
-    std::map<std::string, std::vector<Key>> variableKeys_;
+    std::vector<const variables::Variable*> variables_;  // in the order they were given
+    std::map<const variables::Variable*, std::vector<Key>> variableKeys_;
     std::map<int, std::vector<Key>> slotKeys_;
     std::map<int, bool> slotTouched_;
     std::vector<Click> clicks_;

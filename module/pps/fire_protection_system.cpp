@@ -3,14 +3,15 @@
 #include <optional>
 
 #include "state/data_exchanger.h"
+#include "state/shared_slots.h"
 
 namespace {
 
 // Shared slots read; none is written.
-constexpr int kSlotPower = 109;         // also the first siren condition
-constexpr int kSlotSirenEnable = 64;    // the siren may sound when set
-constexpr int kSlotSirenInhibit = 104;  // the siren may sound when clear
-constexpr int kSlotFuelValve1 = 105;    // to 107, engines 1 to 3: clear when the valve is closed
+constexpr int kSlotPower = shared_slot::kBusPower;              // also the first siren condition
+constexpr int kSlotSirenEnable = shared_slot::kSirenEnable;     // the siren may sound when set
+constexpr int kSlotSirenInhibit = shared_slot::kSirenInhibit;   // the siren may sound when clear
+constexpr int kSlotFuelValve1 = shared_slot::kFuelValve1;       // to 107, engines 1 to 3
 
 // Each step of the flash cycle lasts until strictly more than this has passed.
 constexpr double kFlashStepSeconds = 0.25;

@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "platform/kernel_objects.h"
+#include "state/shared_slots.h"
 
 class DataExchanger {
 public:
-    static constexpr int kSlotCount = 116;
+    static constexpr int kSlotCount = shared_slot::kCount;
     static constexpr std::size_t kBlockBytes = 944;
     static constexpr const char* kBlockName = "$$$AVRIONDATAEXCHANGER$$$";
     static constexpr const char* kEventNameFormat = "$$$AVRIONSECUREEVENT_%d";

@@ -5,23 +5,24 @@
 #include "state/aircraft_state.h"
 #include "state/data_exchanger.h"
 #include "state/numeric.h"
+#include "state/shared_slots.h"
 
 #include <optional>
 
 namespace {
 
 // Shared slots this update reads and writes.
-constexpr int kSlotSetterPressure = 10;
-constexpr int kSlotSsosInput1 = 29;
-constexpr int kSlotSsosSiren = 64;
-constexpr int kSlotBusPower = 109;
-constexpr int kSlotPressureSignal = 103;
-constexpr int kSlotBreakerWord = 102;
-constexpr int kSlotSsosInput3 = 112;
-constexpr int kSlotSsosInput2 = 113;
-constexpr int kSlotReverseOffSlow = 70;
-constexpr int kSlotFanPower = 114;
-constexpr int kSlotTransponderPower = 115;
+constexpr int kSlotSetterPressure = shared_slot::kSetterPressure;
+constexpr int kSlotSsosInput1 = shared_slot::kSsosInput1;
+constexpr int kSlotSsosSiren = shared_slot::kSirenEnable;
+constexpr int kSlotBusPower = shared_slot::kBusPower;
+constexpr int kSlotPressureSignal = shared_slot::kPressureSignal;
+constexpr int kSlotBreakerWord = shared_slot::kBreakerWord;
+constexpr int kSlotSsosInput3 = shared_slot::kSsosInput3;
+constexpr int kSlotSsosInput2 = shared_slot::kSsosInput2;
+constexpr int kSlotReverseOffSlow = shared_slot::kReverseOffSlow;
+constexpr int kSlotFanPower = shared_slot::kFanPower;
+constexpr int kSlotTransponderPower = shared_slot::kTransponderPower;
 
 constexpr double kSixteenthsPerMillibar = 16.0;
 constexpr double kMmHgPerAtmosphere = 760.0;

@@ -14,7 +14,7 @@
 #include "loader/module_host.h"
 #include "sim/gauge_access.h"
 #include "sim/simulator.h"
-#include "support/module_file.h"
+#include "support/module_fixture.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -66,9 +66,8 @@ std::optional<int> BitsPerPixel(int id) {
 }
 
 TEST(BitmapResources, EveryBitmapHasEightBitsPerPixelAndTheLogicGaugesPixelFour) {
-    Simulator simulator;
-    ModuleHost host(simulator);
-    ASSERT_EQ(host.Load(BuiltModulePath()), "");
+    const auto run = TestRun();
+    ASSERT_EQ(run->Load(), "");
     for (const auto& entry : avrion::artwork::kBitmaps) {
         const int expected = entry.id == 1281 ? 4 : 8;
         EXPECT_EQ(entry.bits, expected) << "inventory entry " << entry.id;
@@ -77,10 +76,9 @@ TEST(BitmapResources, EveryBitmapHasEightBitsPerPixelAndTheLogicGaugesPixelFour)
 }
 
 TEST(BitmapResources, EveryBitmapAnElementNamesIsThereAndInTheInventory) {
-    Simulator simulator;
-    ModuleHost host(simulator);
-    ASSERT_EQ(host.Load(BuiltModulePath()), "");
-    const std::set<int> ids = ReferencedBitmaps(host);
+    const auto run = TestRun();
+    ASSERT_EQ(run->Load(), "");
+    const std::set<int> ids = ReferencedBitmaps(run->host());
     EXPECT_GE(ids.size(), 39u);
     for (int id : ids) {
         EXPECT_TRUE(BitmapPresent(id)) << "bitmap " << id;

@@ -10,7 +10,7 @@
 #include "sim/gauge_access.h"
 #include "sim/simulator.h"
 #include "support/gauge_record_checks.h"
-#include "support/module_file.h"
+#include "support/module_fixture.h"
 
 namespace {
 
@@ -63,13 +63,14 @@ const GaugeRow kGaugeTable[kGaugeCount] = {
 
 class ModuleSpine : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(host.Load(BuiltModulePath()), ""); }
+    void SetUp() override { ASSERT_EQ(run->Load(), ""); }
 
     GAUGEHDR* Gauge(int index) const { return host.gauges().at(index); }
     ELEMENT_HEADER* LogicBackground() const { return Gauge(0)->elements[0]; }
 
-    Simulator simulator;
-    ModuleHost host{simulator};
+    std::unique_ptr<ModuleRun> run = TestRun();
+    Simulator& simulator = run->simulator();
+    ModuleHost& host = run->host();
 };
 
 TEST_F(ModuleSpine, LinkageListsThe39GaugesInTableOrder) {
@@ -246,22 +247,20 @@ TEST_F(ModuleSpine, RecordsSitAtTheSimulatorsByteOffsets) {
 }
 
 TEST(ModuleLoading, AFileThatIsNotAModuleIsRefusedWithItsName) {
-    Simulator simulator;
-    ModuleHost host(simulator);
-    const std::string error = host.Load("no-such-module.gau");
+    const auto run = TestRun();
+    const std::string error = run->Load("no-such-module.gau");
     EXPECT_NE(error.find("no-such-module.gau"), std::string::npos) << error;
-    EXPECT_FALSE(host.loaded());
+    EXPECT_FALSE(run->host().loaded());
 }
 
 TEST(ModuleLoading, LoadsAgainAfterUnloading) {
-    Simulator simulator;
-    ModuleHost host(simulator);
+    const auto run = TestRun();
     for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(host.Load(BuiltModulePath()), "");
-        host.RunFrame();
-        host.Unload();
+        ASSERT_EQ(run->Load(), "");
+        run->host().RunFrame();
+        run->Unload();
     }
-    EXPECT_EQ(simulator.callCounts().at(panels_slot::kLookupVariable), 38u);
+    EXPECT_EQ(run->simulator().callCounts().at(panels_slot::kLookupVariable), 38u);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "render/gauge_renderer.h"
 #include "render/panel_layout.h"
 #include "sim/simulator.h"
-#include "support/module_file.h"
+#include "support/module_fixture.h"
 
 namespace {
 
@@ -22,12 +22,12 @@ constexpr const char* kModuleName = "Kesta_Avrion_0_018";
 class ShippedPanel : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(host.Load(BuiltModulePath()), "");
+        ASSERT_EQ(run->Load(), "");
         ASSERT_EQ(render::ReadPanelLayout(std::string(AVRION_SIM_ROOT) + "/panel/panel.cfg", layout), "");
     }
 
-    Simulator simulator;
-    ModuleHost host{simulator};
+    std::unique_ptr<ModuleRun> run = TestRun();
+    ModuleHost& host = run->host();
     render::PanelLayout layout;
 };
 

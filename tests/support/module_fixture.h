@@ -5,26 +5,36 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "loader/module_host.h"
 #include "sim/gauge_access.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
+#include "sim/module_run.h"
 #include "support/module_file.h"
+
+// A run of the built module on the shipped simulator root, in the test's own
+// table of named objects (AVRION_KERNEL_OBJECTS), not yet loaded.
+inline std::unique_ptr<ModuleRun> TestRun(RunSetup setup = {}) {
+    setup.simRoot = AVRION_SIM_ROOT;
+    setup.modulePath = BuiltModulePath();
+    setup.table = RunSetup::Table::kAsItIs;
+    std::string error;
+    auto run = ModuleRun::Open(setup, error);
+    if (!run) {
+        ADD_FAILURE() << "no run: " << error;
+        std::abort();
+    }
+    return run;
+}
 
 class ModuleFixture : public testing::Test {
 protected:
-    void SetUp() override {
-        previousFolder_ = std::filesystem::current_path();
-        ASSERT_EQ(ModuleHost::SetSimRoot(AVRION_SIM_ROOT), "");
-        ASSERT_EQ(host.Load(BuiltModulePath()), "");
-    }
+    void SetUp() override { ASSERT_EQ(run_->Load(), ""); }
     void TearDown() override {
         EXPECT_TRUE(host.TextBuffersIntact()) << "a text callback wrote past its buffer";
-        host.Unload();
-        std::filesystem::current_path(previousFolder_);
+        run_->Unload();
     }
 
     GAUGEHDR* Gauge(const char* name) {
@@ -64,10 +74,11 @@ protected:
         for (int i = 0; i < count; ++i) host.RunFrame();
     }
 
-    Simulator simulator;
-    SiblingModules siblings;
-    ModuleHost host{simulator};
-
 private:
-    std::filesystem::path previousFolder_;
+    std::unique_ptr<ModuleRun> run_ = TestRun();
+
+protected:
+    Simulator& simulator = run_->simulator();
+    SiblingModules& siblings = run_->siblings();
+    ModuleHost& host = run_->host();
 };

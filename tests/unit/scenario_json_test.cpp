@@ -1,6 +1,7 @@
-// Compiled scenarios: what the YAML reader accepts comes back from JSON
-// field for field (tokens, unit factors and lines included), every double
-// bit for bit on both systems, and a damaged file is refused, not guessed at.
+// The scenario model written and read back: from JSON (compiled scenarios)
+// field for field, lines included, every double bit for bit on both systems,
+// a damaged file refused, not guessed at; and from YAML (what the recorder
+// writes) the same model but for where each part stands in the file.
 #include "scenario/scenario_json.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,8 @@
 #include <string>
 
 #if !defined(_WIN32)
-#include "scenario/scenario.h"
+#include "scenario/scenario_yaml.h"
+#include "support/scenario_model.h"
 #endif
 
 namespace {
@@ -45,23 +47,25 @@ TEST(CompiledScenario, EveryDoubleComesBackBitForBit) {
         Scenario flight;
         flight.duration = 1.0;
         Expectation expect;
-        expect.value = value;
-        expect.tolerance = value;
+        expect.subject = scenario::SlotSubject{10};
+        expect.expected = scenario::NearValue{value, value};
         expect.where = {"flight.yaml", 7};
         flight.expectations.push_back(expect);
         const Scenario back = RoundTrip(flight);
         ASSERT_EQ(back.expectations.size(), 1u);
-        EXPECT_TRUE(SameBits(back.expectations[0].value, value)) << value;
-        EXPECT_TRUE(SameBits(back.expectations[0].tolerance, value)) << value;
+        const auto& near = std::get<scenario::NearValue>(back.expectations[0].expected);
+        EXPECT_TRUE(SameBits(near.value, value)) << value;
+        EXPECT_TRUE(SameBits(near.tolerance, value)) << value;
     }
 }
 
 TEST(CompiledScenario, NotANumberStaysNotANumber) {
     Scenario flight;
     Expectation expect;
-    expect.value = std::numeric_limits<double>::quiet_NaN();
+    expect.subject = scenario::SlotSubject{10};
+    expect.expected = scenario::NearValue{std::numeric_limits<double>::quiet_NaN(), 0.0};
     flight.expectations.push_back(expect);
-    EXPECT_TRUE(std::isnan(RoundTrip(flight).expectations.at(0).value));
+    EXPECT_TRUE(std::isnan(std::get<scenario::NearValue>(RoundTrip(flight).expectations.at(0).expected).value));
 }
 
 TEST(CompiledScenario, ADamagedOrForeignFileIsRefusedByName) {
@@ -76,8 +80,8 @@ TEST(CompiledScenario, ADamagedOrForeignFileIsRefusedByName) {
 TEST(CompiledScenario, AnUnknownVariableOrUnitIsRefused) {
     const std::string good = ScenarioToJson(Scenario{});
     scenario::VariableTrack track;
-    track.variable = *scenario::FindScriptedVariable("altitude");
-    track.unit = *scenario::FindUnit("altitude", "ft");
+    track.variable = variables::Find("altitude");
+    track.unit = *variables::FindUnit(*track.variable, "ft");
     Scenario flight;
     flight.variables.push_back(track);
     const std::string text = ScenarioToJson(flight);
@@ -92,10 +96,11 @@ TEST(CompiledScenario, AnUnknownVariableOrUnitIsRefused) {
 }
 
 #if !defined(_WIN32)
-// The scenarios run as tests and the default flight (intervals and reference
-// pictures among them): the compiled file is the scenario the YAML reader
-// made, equal in every field.
-TEST(CompiledScenario, TheShippedScenariosComeBackEqual) {
+// The scenarios run as tests and the default flight (intervals, units,
+// reference pictures among them): the compiled file is the scenario the YAML
+// reader made, equal in every field; the file written from it reads back as
+// the same scenario.
+TEST(ScenarioFormats, TheShippedScenariosComeBackEqual) {
     for (const char* file : {"tests/scenarios/bus_power_lamps.yaml", "tests/scenarios/itv_clock.yaml",
                              "tests/scenarios/landing_hot_brakes.yaml", "sim/flights/default_flight.yaml"}) {
         SCOPED_TRACE(file);
@@ -103,6 +108,7 @@ TEST(CompiledScenario, TheShippedScenariosComeBackEqual) {
         ASSERT_TRUE(parsed.ok());
         EXPECT_FALSE(parsed.scenario.expectations.empty());
         EXPECT_TRUE(RoundTrip(parsed.scenario) == parsed.scenario);
+        ExpectYamlRoundTrip(parsed.scenario);
     }
 }
 #endif

@@ -2,7 +2,7 @@
 // which line, how keyframes are interpolated, the units converted to the raw
 // values the simulator stand-in takes, and the checks against a module's
 // gauges, here made by hand.
-#include "scenario/scenario.h"
+#include "scenario/scenario_yaml.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,15 +15,15 @@
 #include <vector>
 
 #include "scenario/scenario_checks.h"
-#include "scenario/scenario_variables.h"
+#include "sim/variable_catalogue.h"
 #include "support/temp_folder.h"
 
 namespace {
 
+using scenario::ElementSubject;
 using scenario::Expectation;
 using scenario::ParseScenario;
 using scenario::Scenario;
-using scenario::TraceColumn;
 using testing::HasSubstr;
 
 // The one problem a text has, as "file:line: what".
@@ -231,13 +231,13 @@ TEST(ScenarioParser, EmptyAndMissingFilesAreRefused) {
 // What is accepted
 
 TEST(ScenarioParser, SettingsHaveDefaults) {
-    const Scenario flight = Accepted("expect:\n  - {at: 4.5, window: 11241, shown: true}\n");
+    const Scenario flight = Accepted("expect:\n  - {at: 4.5, slot: 10, value: 760}\n");
     EXPECT_EQ(flight.frameRate, 18.0);
     EXPECT_FALSE(flight.realTime);
     EXPECT_EQ(flight.duration, 4.5) << "the last time the file names";
     EXPECT_EQ(flight.LastFrame(), 81);
     ASSERT_EQ(flight.expectations.size(), 1u);
-    EXPECT_EQ(flight.expectations[0].tolerance, Scenario::kDefaultTolerance);
+    EXPECT_EQ(std::get<scenario::NearValue>(flight.expectations[0].expected).tolerance, Scenario::kDefaultTolerance);
 }
 
 TEST(ScenarioParser, ReadsEverySection) {
@@ -280,10 +280,10 @@ trace:
     EXPECT_TRUE(flight.realTime);
 
     ASSERT_EQ(flight.variables.size(), 3u);
-    EXPECT_EQ(flight.variables[1].variable.token, 60);
+    EXPECT_EQ(flight.variables[1].variable->token, 60);
     EXPECT_TRUE(flight.variables[1].step);
-    EXPECT_TRUE(flight.variables[2].variable.digits);
-    EXPECT_EQ(flight.variables[2].keys[0].digits, 0x7700u);
+    EXPECT_TRUE(flight.variables[2].variable->digits());
+    EXPECT_EQ(flight.variables[2].keys[0].value, 0x7700u);
 
     ASSERT_EQ(flight.slots.size(), 2u);
     EXPECT_EQ(flight.slots[1].slot, 70);
@@ -297,7 +297,6 @@ trace:
     EXPECT_EQ(flight.mouse[1].area, 0);
     EXPECT_EQ(flight.mouse[1].x, 50);
     EXPECT_EQ(flight.mouse[1].y, 190);
-    EXPECT_TRUE(flight.mouse[1].held);
     EXPECT_EQ(flight.mouse[1].holdSeconds, 0.5);
     EXPECT_EQ(flight.mouse[1].where.line, 12);
 
@@ -305,24 +304,21 @@ trace:
     EXPECT_EQ(flight.pictures[0].name, "cruise");
 
     ASSERT_EQ(flight.expectations.size(), 5u);
-    EXPECT_EQ(flight.expectations[0].kind, Expectation::Kind::kValue);
-    EXPECT_EQ(flight.expectations[0].tolerance, 0.05);
-    EXPECT_EQ(flight.expectations[1].kind, Expectation::Kind::kText);
-    EXPECT_EQ(flight.expectations[1].text, "Ttorm 39.0");
-    EXPECT_EQ(flight.expectations[2].kind, Expectation::Kind::kLamp);
-    EXPECT_FALSE(flight.expectations[2].lit);
-    EXPECT_EQ(flight.expectations[3].kind, Expectation::Kind::kSlot);
-    EXPECT_EQ(flight.expectations[4].kind, Expectation::Kind::kWindow);
-    EXPECT_EQ(flight.expectations[4].window, 11241u);
+    EXPECT_EQ(std::get<scenario::NearValue>(flight.expectations[0].expected).tolerance, 0.05);
+    EXPECT_EQ(std::get<scenario::SameText>(flight.expectations[1].expected).text, "Ttorm 39.0");
+    EXPECT_TRUE(std::get<ElementSubject>(flight.expectations[1].subject).text);
+    EXPECT_FALSE(std::get<scenario::LampLit>(flight.expectations[2].expected).lit);
+    EXPECT_EQ(std::get<scenario::SlotSubject>(flight.expectations[3].subject).slot, 102);
+    EXPECT_EQ(std::get<scenario::WindowSubject>(flight.expectations[4].subject).window, 11241u);
     EXPECT_EQ(flight.expectations[4].where.line, 20);
 
     EXPECT_EQ(flight.traceInterval, 0.5);
     ASSERT_EQ(flight.trace.size(), 5u);
     EXPECT_EQ(flight.trace[0].header, "fuel");
     EXPECT_EQ(flight.trace[1].header, "ground_speed [km/h]");
-    EXPECT_EQ(flight.trace[2].kind, TraceColumn::Kind::kText);
+    EXPECT_EQ(flight.trace[2].subject, scenario::Subject(ElementSubject{"test", 2, true}));
     EXPECT_EQ(flight.trace[3].header, "setter");
-    EXPECT_EQ(flight.trace[4].kind, TraceColumn::Kind::kWindow);
+    EXPECT_EQ(flight.trace[4].subject, scenario::Subject(scenario::WindowSubject{11241}));
 }
 
 TEST(ScenarioParser, TimesBelongToTheNearestFrame) {
@@ -340,7 +336,7 @@ TEST(ScenarioSchema, NamesTheReadersVariablesAndUnits) {
     std::ifstream file(std::string(AVRION_SOURCE_DIR) + "/host/scenario/scenario.schema.json");
     const nlohmann::json schema = nlohmann::json::parse(file);
     const nlohmann::json& variables = schema.at("properties").at("variables").at("properties");
-    const std::vector<std::string> names = scenario::ScriptedVariableNames();
+    const std::vector<std::string> names = variables::Names();
     std::set<std::string> named;
     for (const auto& entry : variables.items()) named.insert(entry.key());
     EXPECT_EQ(named, std::set<std::string>(names.begin(), names.end()));
@@ -348,7 +344,7 @@ TEST(ScenarioSchema, NamesTheReadersVariablesAndUnits) {
     for (const std::string& name : names) {
         if (!variables.contains(name) || name == "transponder_code") continue;
         std::vector<std::string> units;
-        for (const scenario::Unit& unit : scenario::UnitsOf(name)) units.emplace_back(unit.name);
+        for (const variables::Unit& unit : variables::UnitsOf(*variables::Find(name))) units.emplace_back(unit.name);
         EXPECT_EQ(
             variables.at(name).at("allOf").at(1).at("properties").at("unit").at("enum").get<std::vector<std::string>>(),
             units)
@@ -440,23 +436,21 @@ TEST(ScenarioUnits, KeysAreConvertedBeforeInterpolation) {
 }
 
 TEST(ScenarioUnits, EveryVariableHasRawAndOnlyItsOwnUnits) {
-    for (const std::string& name : scenario::ScriptedVariableNames()) {
-        EXPECT_TRUE(scenario::FindUnit(name, "raw")) << name;
-        EXPECT_TRUE(scenario::FindScriptedVariable(name)) << name;
-    }
-    EXPECT_FALSE(scenario::FindUnit("fuel", "deg"));
-    EXPECT_FALSE(scenario::FindUnit("latitude", "km/h"));
-    const auto aircraft = scenario::FindScriptedVariable("aircraft_var54");
+    for (const variables::Variable& variable : variables::All())
+        EXPECT_TRUE(variables::FindUnit(variable, "raw")) << variable.name;
+    EXPECT_FALSE(variables::FindUnit(*variables::Find("fuel"), "deg"));
+    EXPECT_FALSE(variables::FindUnit(*variables::Find("latitude"), "km/h"));
+    const variables::Variable* aircraft = variables::Find("aircraft_var54");
     ASSERT_TRUE(aircraft);
-    EXPECT_TRUE(aircraft->aircraft);
+    EXPECT_EQ(aircraft->access, variables::Access::kAircraft);
 }
 
 TEST(ScenarioUnits, TransponderDigitsAreReadAsHexadecimalGroups) {
-    EXPECT_EQ(scenario::ParseTransponderDigits("1200"), 0x1200u);
-    EXPECT_EQ(scenario::ParseTransponderDigits("7777"), 0x7777u);
+    EXPECT_EQ(variables::ParseTransponderDigits("1200"), 0x1200u);
+    EXPECT_EQ(variables::ParseTransponderDigits("7777"), 0x7777u);
     for (const char* bad : {"1280", "120", "12000", "12a0", ""})
-        EXPECT_FALSE(scenario::ParseTransponderDigits(bad)) << bad;
-    EXPECT_EQ(scenario::FormatTransponderDigits(0x0700), "0700");
+        EXPECT_FALSE(variables::ParseTransponderDigits(bad)) << bad;
+    EXPECT_EQ(variables::FormatTransponderDigits(0x0700), "0700");
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -8,14 +8,12 @@
 #include <map>
 #include <string>
 
-#include "loader/module_host.h"
 #include "render/label.h"
 #include "scenario/scenario_checks.h"
 #include "scenario/scenario_runner.h"
+#include "scenario/scenario_yaml.h"
 #include "sim/gauge_access.h"
-#include "sim/sibling_modules.h"
-#include "sim/simulator.h"
-#include "support/module_file.h"
+#include "support/module_fixture.h"
 #include "web/panel_requests.h"
 #include "web/panel_session.h"
 
@@ -32,7 +30,6 @@ protected:
     static constexpr std::uint32_t kEngineerPanel = 12100;
 
     void SetUp() override {
-        previousFolder_ = std::filesystem::current_path();
         web::PanelSettings settings;
         settings.modulePath = BuiltModulePath();
         settings.simRoot = AVRION_SIM_ROOT;
@@ -48,7 +45,6 @@ protected:
             EXPECT_TRUE(session.host().TextBuffersIntact()) << "a text callback wrote past its buffer";
         }
         session.Close();
-        std::filesystem::current_path(previousFolder_);
     }
 
     // Settings of a test's own, before the session opens.
@@ -94,24 +90,20 @@ protected:
         scenario::ParseResult parsed = scenario::ParseScenario(text, "recorded.yaml");
         for (const scenario::Problem& problem : parsed.problems) ADD_FAILURE() << problem.ToString() << "\n" << text;
         played = parsed.scenario;
-        Simulator simulator;
-        ModuleHost host(simulator);
-        EXPECT_EQ(host.Load(module), "");
-        for (const scenario::Problem& problem : scenario::CheckAgainstGauges(played, host.gauges()))
+        const auto run = TestRun();
+        EXPECT_EQ(run->Load(module), "");
+        for (const scenario::Problem& problem : scenario::CheckAgainstGauges(played, run->host().gauges()))
             ADD_FAILURE() << problem.ToString();
-        SiblingModules siblings;
-        return scenario::RunScenario(played, host, simulator, siblings, {});
+        scenario::RunObservers none;
+        return scenario::RunScenario(played, *run, none, {});
     }
     void ExpectAllHeld(const scenario::RunResult& result, const scenario::Scenario& played, const std::string& text) {
         EXPECT_EQ(result.error, "");
-        for (const std::string& failure : result.failures) ADD_FAILURE() << failure << "\n" << text;
-        EXPECT_EQ(result.passed, static_cast<int>(played.expectations.size()));
+        for (const std::string& failure : result.failures()) ADD_FAILURE() << failure << "\n" << text;
+        EXPECT_EQ(result.passed(), static_cast<int>(played.expectations.size()));
     }
 
     web::PanelSession session;
-
-private:
-    std::filesystem::path previousFolder_;
 };
 
 inline bool IsPng(const web::WebResponse& response) {

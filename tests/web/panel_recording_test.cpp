@@ -2,6 +2,7 @@
 // scenario runner plays through a freshly loaded module with every
 // expectation holding.
 #include "panel_fixture.h"
+#include "support/scenario_model.h"
 
 namespace {
 
@@ -56,10 +57,11 @@ TEST_F(PanelRecording, ABreakerAHeldButtonAndTheBusSwitchedOffReplayWithEveryExp
     scenario::Scenario played;
     const scenario::RunResult result = Replay(text, played);
     ExpectAllHeld(result, played, text);
+    ExpectYamlRoundTrip(played);
     EXPECT_GT(played.expectations.size(), 100u) << "every shown gauge's elements, twice";
     ASSERT_EQ(played.mouse.size(), 4u) << text;
-    EXPECT_TRUE(played.mouse[1].held);
-    EXPECT_NEAR(played.mouse[1].holdSeconds, 5 / 18.0, 1e-9) << "pressed after frame 5, released after frame 10";
+    ASSERT_TRUE(played.mouse[1].holdSeconds);
+    EXPECT_NEAR(*played.mouse[1].holdSeconds, 5 / 18.0, 1e-9) << "pressed after frame 5, released after frame 10";
     EXPECT_TRUE(played.mouse[3].right);
     EXPECT_TRUE(Contains(text, "air_temperature: {interpolate: step, keys: [[0, -21.5]]}")) << text;
     EXPECT_TRUE(Contains(text, "transponder_code: {keys: [[0, \"0000\"], [0.7777777777777778, \"1200\"]]}")) << text;

@@ -3,8 +3,10 @@
 // that does not load leaves the panel answering, and the next change is tried.
 #include <unistd.h>
 
+#include <fstream>
+
 #include "panel_fixture.h"
-#include "sim/variable_names.h"
+#include "sim/variable_catalogue.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ TEST_F(PanelReload, ARebuiltModuleIsLoadedAtAFrameBoundaryKeepingTheStateTheWind
     EXPECT_EQ(session.frames(), frames + 1) << "the frame runs on the module loaded before it";
     EXPECT_TRUE(Contains(State(), "\"module\":{\"loads\":3,\"loaded\":true,\"error\":\"\"")) << state_;
     EXPECT_GT(session.moduleStatus().reloadMilliseconds, 0.0);
-    EXPECT_EQ(session.simulator().Variable(variable_names::Find("air_temperature")->token), -12.5);
+    EXPECT_EQ(session.simulator().Variable(variables::Find("air_temperature")->token), -12.5);
     double slot = 0.0;
     ASSERT_TRUE(session.siblings().ReadSlot(29, slot));
     EXPECT_EQ(slot, 1.0);

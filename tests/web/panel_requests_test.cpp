@@ -3,7 +3,7 @@
 #include "panel_fixture.h"
 
 #include "sim/host_desktop.h"
-#include "sim/variable_names.h"
+#include "sim/variable_catalogue.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST_F(PanelFixture, WindowsOpenAndCloseAsTheSimulatorsKeysWould) {
 
 TEST_F(PanelFixture, VariablesAreSetByNameAndFaultyValuesRefused) {
     EXPECT_EQ(Post("/api/variable", {{"name", "air_temperature"}, {"value", "-12.5"}}).status, 200);
-    EXPECT_EQ(session.simulator().Variable(variable_names::Find("air_temperature")->token), -12.5);
+    EXPECT_EQ(session.simulator().Variable(variables::Find("air_temperature")->token), -12.5);
     EXPECT_EQ(Post("/api/variable", {{"name", "transponder_code"}, {"value", "2000"}}).status, 200);
 
     for (const char* value : {"warm", "", "nan", "inf", "1e300", "12abc"}) {
@@ -70,7 +70,7 @@ TEST_F(PanelFixture, VariablesAreSetByNameAndFaultyValuesRefused) {
         EXPECT_EQ(answer.status, 400) << value;
         EXPECT_TRUE(Contains(answer.body, "\"error\":")) << value;
     }
-    EXPECT_EQ(session.simulator().Variable(variable_names::Find("air_temperature")->token), -12.5);
+    EXPECT_EQ(session.simulator().Variable(variables::Find("air_temperature")->token), -12.5);
     EXPECT_EQ(Post("/api/variable", {{"name", "transponder_code"}, {"value", "2089"}}).status, 400);
     EXPECT_EQ(Post("/api/variable", {{"name", "warp_factor"}, {"value", "1"}}).status, 404);
     // A bare token is not a variable the page knows.
@@ -88,8 +88,8 @@ TEST_F(PanelFixture, VariablesAreListedWithTheirValues) {
 
 // A person reads and writes degrees and km/h, as scenarios do; the simulator keeps raw values.
 TEST_F(PanelFixture, VariablesAreReadAndWrittenInAPersonsUnits) {
-    const int latitude = variable_names::Find("latitude")->token;
-    const int speed = variable_names::Find("ground_speed")->token;
+    const int latitude = variables::Find("latitude")->token;
+    const int speed = variables::Find("ground_speed")->token;
     EXPECT_EQ(Post("/api/variable", {{"name", "latitude"}, {"value", "45"}, {"unit", "deg"}}).status, 200);
     EXPECT_DOUBLE_EQ(session.simulator().Variable(latitude), 40007000.0 / 8);
     EXPECT_EQ(Post("/api/variable", {{"name", "ground_speed"}, {"value", "36"}, {"unit", "km/h"}}).status, 200);

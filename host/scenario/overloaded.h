@@ -7,5 +7,8 @@ template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Clang 14 deduces an aggregate's template arguments only with a guide.
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 }  // namespace scenario

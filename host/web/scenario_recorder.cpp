@@ -125,8 +125,9 @@ scenario::Scenario ScenarioRecorder::Recorded(long long endStep) const {
         bool digitsHold = true;
         for (const Key& key : keys) {
             track.keys.push_back({Time(key.step), key.value, key.value, {}});
-            const std::string digits = variables::FormatTransponderDigits(static_cast<unsigned>(key.value));
-            digitsHold = digitsHold && (!variable->digits() || variables::ParseTransponderDigits(digits));
+            if (variable->digits())
+                digitsHold = digitsHold && variables::ParseTransponderDigits(
+                                               variables::FormatTransponderDigits(static_cast<unsigned>(key.value)));
         }
         if (digitsHold) recorded.variables.push_back(std::move(track));
     }

@@ -33,7 +33,8 @@ struct Variable {
     const char* name;
     int token;  // the lookup token; 0 for the aircraft variable
     Access access;
-    const char* meaning;
+    const char* meaning;  // of the raw value
+    const char* label;    // what it is, for a person, in a few words
     std::vector<Unit> units;  // beside raw; the first is the one a person reads it in
 
     bool digits() const { return access == Access::kDigits; }

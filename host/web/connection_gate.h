@@ -32,13 +32,6 @@ struct GateSettings {
     FramingLimits limits;
 };
 
-struct GateRequest {
-    std::string bytes;  // the whole request, head and body
-    std::string peerAddress;
-    int peerPort = 0;
-    std::string localAddress;
-    int localPort = 0;
-};
 
 // What the gate has done so far, for tests and the curious.
 struct GateCounts {
@@ -53,7 +46,7 @@ class ConnectionGate {
 public:
     // Makes the whole HTTP response to a request, on a worker thread; sets
     // close when the connection is to end after it.
-    using Answerer = std::function<std::string(const GateRequest&, bool& close)>;
+    using Answerer = std::function<std::string(const RequestFrame&, bool& close)>;
     // Whether a request (its head framed) may be answered now; false holds it.
     using Readiness = std::function<bool(const RequestFrame&)>;
 

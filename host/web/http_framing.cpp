@@ -1,9 +1,9 @@
 #include "web/http_framing.h"
 
+#include <cctype>
 #include <cstring>
+#include <nlohmann/json.hpp>
 #include <optional>
-
-#include "web/json_text.h"
 
 namespace web {
 namespace {
@@ -56,6 +56,12 @@ RequestFrame Refuse(RequestFrame frame, int status, std::string reason) {
 
 const char* StatusText(int status) {
     switch (status) {
+        case 200:
+            return "OK";
+        case 404:
+            return "Not Found";
+        case 409:
+            return "Conflict";
         case 400:
             return "Bad Request";
         case 403:
@@ -82,6 +88,38 @@ const char* StatusText(int status) {
             return "HTTP Version Not Supported";
     }
     return "Refused";
+}
+
+// %XX as its byte, and in a query '+' as a space; a faulty escape stays as it is.
+std::string Decoded(std::string_view text, bool query) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            decoded += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += query && text[i] == '+' ? ' ' : text[i];
+        }
+    }
+    return decoded;
+}
+
+void ParseTarget(RequestFrame& frame) {
+    const std::string_view target = frame.target;
+    const std::size_t question = target.find('?');
+    frame.path = Decoded(target.substr(0, question), false);
+    if (question == std::string_view::npos) return;
+    std::string_view query = target.substr(question + 1);
+    while (!query.empty()) {
+        const std::size_t end = std::min(query.find('&'), query.size());
+        const std::string_view pair = query.substr(0, end);
+        const std::size_t equals = pair.find('=');
+        if (!pair.empty())
+            frame.params.emplace(Decoded(pair.substr(0, equals), true),
+                                 equals == std::string_view::npos ? std::string() : Decoded(pair.substr(equals + 1), true));
+        query.remove_prefix(std::min(end + 1, query.size()));
+    }
 }
 
 // The version after the target: "HTTP/1.1" or "HTTP/1.0" and the line's end.
@@ -203,6 +241,10 @@ RequestFrame FrameRequest(std::string_view bytes, const FramingLimits& limits) {
             return Refuse(frame, 501, "a body is taken with a Content-Length only, not a Transfer-Encoding");
         } else if (name == "expect") {
             return Refuse(frame, 417, "Expect is not taken: send the body with the request");
+        } else if (name == "host") {
+            frame.host = std::string(value);
+        } else if (name == "origin") {
+            frame.origin = std::string(value);
         } else if (name == "connection") {
             const std::string tokens = Lower(value);
             frame.closeAfter = frame.closeAfter || HasToken(tokens, "close");
@@ -221,18 +263,30 @@ RequestFrame FrameRequest(std::string_view bytes, const FramingLimits& limits) {
         return Refuse(frame, 405, frame.method + " is not answered here; GET, HEAD and POST are");
     }
     if (frame.target.front() != '/') return Refuse(frame, 400, "the path must begin with /");
+    ParseTarget(frame);
     frame.outcome = RequestFrame::Outcome::kComplete;
     return frame;
 }
 
-std::string RefusalResponse(int status, std::string_view reason, bool close) {
-    const std::string body = JsonError(reason);
-    std::string response = "HTTP/1.1 " + std::to_string(status) + " " + StatusText(status) +
-                           "\r\nContent-Type: application/json\r\nCache-Control: no-store\r\nContent-Length: " +
-                           std::to_string(body.size()) + "\r\n";
-    if (status == 405) response += "Allow: GET, HEAD, POST\r\n";
-    if (close) response += "Connection: close\r\n";
-    return response + "\r\n" + body;
+std::string Response(const Answer& answer, bool close, bool head) {
+    std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " " + StatusText(answer.status) +
+                           "\r\nContent-Type: " + answer.contentType +
+                           "\r\nCache-Control: no-store\r\nContent-Length: " + std::to_string(answer.body.size()) +
+                           "\r\n";
+    if (!answer.downloadName.empty())
+        response += "Content-Disposition: attachment; filename=\"" + answer.downloadName + "\"\r\n";
+    if (answer.status == 405) response += "Allow: GET, HEAD, POST\r\n";
+    // The gate keeps a connection while it is used, up to its idle time.
+    response += close ? "Connection: close\r\n" : "Connection: keep-alive\r\nKeep-Alive: timeout=30\r\n";
+    return response + "\r\n" + (head ? std::string() : answer.body);
+}
+
+std::string JsonError(std::string_view reason) {
+    return nlohmann::json{{"error", reason}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string RefusalResponse(int status, std::string_view reason, bool close, bool head) {
+    return Response({status, "application/json", JsonError(reason)}, close, head);
 }
 
 }  // namespace web

@@ -122,8 +122,8 @@ int main(int argc, char** argv) {
         // The table avrion-slots attaches to, claimed before anything opens an object in it.
         options.panel.table = RunSetup::Table::kClaimed;
         options.panel.objects = options.objects;
-        session.soundOutput = options.sound;
-        if (options.sound == "browser") session.soundTap = &soundTap;
+        options.panel.soundOutput = options.sound;
+        if (options.sound == "browser") options.panel.soundTap = &soundTap;
         if (std::string error = session.Open(options.panel); !error.empty()) {
             std::cerr << "avrion-panel: " << error << "\n";
             return 1;

@@ -1,29 +1,41 @@
 #include "web/panel_requests.h"
 
 #include <charconv>
-#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <optional>
-#include <sstream>
 
 #include "sim/gauge_access.h"
 #include "sim/host_desktop.h"
 #include "sim/variable_catalogue.h"
-#include "web/json_text.h"
 #include "web/sound_tap.h"
 
 namespace web {
 namespace {
 
+using json = nlohmann::ordered_json;
+
 // Larger numbers lose whole units in a double; no variable of the simulator's goes near.
 constexpr double kLargestValue = 9007199254740992.0;  // 2^53
 constexpr int kSlotsShown[] = {shared_slot::kSetterPressure, shared_slot::kBreakerWord, shared_slot::kBusPower};
 
-WebResponse Json(std::string body) { return {200, "application/json", std::move(body)}; }
+WebResponse Json(const json& body) {
+    return {200, "application/json", body.dump(-1, ' ', false, json::error_handler_t::replace)};
+}
 WebResponse Error(int status, const std::string& message) { return {status, "application/json", JsonError(message)}; }
-WebResponse Ok() { return Json("{\"ok\":true}"); }
+WebResponse Ok() { return Json({{"ok", true}}); }
+
+// A number as the page reads it: ten significant digits, whole numbers as such, nothing JSON cannot hold.
+json Number(double value) {
+    if (!std::isfinite(value)) return nullptr;
+    if (value == std::trunc(value) && std::fabs(value) < kLargestValue) return static_cast<std::int64_t>(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return std::strtod(text, nullptr);
+}
 
 std::optional<std::string> Param(const WebRequest& request, const std::string& name) {
     const auto found = request.params.find(name);
@@ -31,147 +43,123 @@ std::optional<std::string> Param(const WebRequest& request, const std::string& n
     return found->second;
 }
 
-std::optional<double> Number(const std::string& text) {
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-std::optional<std::uint32_t> Ident(const std::string& text) {
-    std::uint32_t value = 0;
+template <typename Value>
+std::optional<Value> Parsed(const std::string& text) {
+    Value value{};
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
     return value;
 }
 
-std::string SlotJson(PanelSession& session, int slot) {
-    double value = 0.0;
-    return session.siblings().ReadSlot(slot, value) ? JsonNumber(value) : std::string("null");
+std::optional<double> FiniteNumber(const std::string& text) {
+    const auto value = Parsed<double>(text);
+    return value && std::isfinite(*value) ? value : std::nullopt;
 }
 
-std::string AreasJson(const render::GaugeBox& box) {
-    std::ostringstream out;
-    out << "[";
-    bool first = true;
-    for (const gauge_access::MouseArea& area : gauge_access::ChildAreas(box.gauge)) {
-        out << (first ? "" : ",") << "{\"x\":" << JsonNumber(box.x + area.x * box.scaleX)
-            << ",\"y\":" << JsonNumber(box.y + area.y * box.scaleY)
-            << ",\"width\":" << JsonNumber(area.width * box.scaleX)
-            << ",\"height\":" << JsonNumber(area.height * box.scaleY) << ",\"cursor\":" << area.rect->cursor << "}";
-        first = false;
-    }
-    return out.str() + "]";
+json Slot(PanelSession& session, int slot) {
+    double value = 0.0;
+    return session.siblings().ReadSlot(slot, value) ? Number(value) : json(nullptr);
 }
 
 WebResponse PanelDescription(PanelSession& session) {
-    std::ostringstream out;
-    out << "{\"windows\":[";
-    bool firstWindow = true;
+    json windows = json::array();
     for (const render::PanelWindow& window : session.layout().windows) {
-        const render::Size size = session.WindowSize(window);
-        out << (firstWindow ? "" : ",") << "{\"ident\":" << window.ident << ",\"title\":" << JsonString(window.title)
-            << ",\"width\":" << size.width << ",\"height\":" << size.height << ",\"gauges\":[";
-        bool firstGauge = true;
-        for (const render::GaugeBox& box : session.GaugeBoxes(window)) {
-            out << (firstGauge ? "" : ",") << "{\"name\":" << JsonString(box.gauge->name ? box.gauge->name : "")
-                << ",\"x\":" << JsonNumber(box.x) << ",\"y\":" << JsonNumber(box.y)
-                << ",\"width\":" << JsonNumber(box.width) << ",\"height\":" << JsonNumber(box.height)
-                << ",\"areas\":" << AreasJson(box) << "}";
-            firstGauge = false;
+        const render::Size size = session.tiles().WindowSize(window);
+        json gauges = json::array();
+        for (const render::GaugeBox& box : session.tiles().GaugeBoxes(window)) {
+            json areas = json::array();
+            for (const gauge_access::MouseArea& area : gauge_access::ChildAreas(box.gauge))
+                areas.push_back({{"x", Number(box.x + area.x * box.scaleX)},
+                                 {"y", Number(box.y + area.y * box.scaleY)},
+                                 {"width", Number(area.width * box.scaleX)},
+                                 {"height", Number(area.height * box.scaleY)},
+                                 {"cursor", area.rect->cursor}});
+            gauges.push_back({{"name", box.gauge->name ? box.gauge->name : ""},
+                              {"x", Number(box.x)},
+                              {"y", Number(box.y)},
+                              {"width", Number(box.width)},
+                              {"height", Number(box.height)},
+                              {"areas", areas}});
         }
-        out << "]}";
-        firstWindow = false;
+        windows.push_back({{"ident", window.ident},
+                           {"title", window.title},
+                           {"width", size.width},
+                           {"height", size.height},
+                           {"gauges", gauges}});
     }
-    out << "],\"frameRate\":" << JsonNumber(session.frameRate()) << ",\"tileSide\":" << WindowPicture::kTileSide
-        << ",\"sound\":" << JsonString(session.soundOutput) << "}";
-    return Json(out.str());
+    return Json({{"windows", windows},
+                 {"frameRate", Number(session.frameRate())},
+                 {"tileSide", WindowPicture::kTileSide},
+                 {"sound", session.soundOutput()}});
 }
 
-const char* StateName(ScenarioState state) {
-    switch (state) {
-        case ScenarioState::kNone:
-            return "none";
-        case ScenarioState::kPlaying:
-            return "playing";
-        case ScenarioState::kPaused:
-            return "paused";
-        case ScenarioState::kFinished:
-            return "finished";
-        case ScenarioState::kStopped:
-            return "stopped";
-    }
-    return "none";
-}
+constexpr const char* kScenarioStates[] = {"none", "playing", "paused", "finished", "stopped"};
+constexpr const char* kRecordingStates[] = {"off", "recording", "stopping"};
 
 WebResponse State(PanelSession& session) {
-    std::ostringstream out;
-    out << "{\"frame\":" << session.frames() << ",\"paused\":" << (session.paused ? "true" : "false")
-        << ",\"frameRate\":" << JsonNumber(session.frameRate())
-        << ",\"drawMs\":" << JsonNumber(session.drawMilliseconds())
-        << ",\"encodeMs\":" << JsonNumber(session.encodeMilliseconds())
-        << ",\"meanPictureMs\":" << JsonNumber(session.meanPictureMilliseconds()) << ",\"windows\":[";
-    bool first = true;
+    json windows = json::array();
     for (const render::PanelWindow& window : session.layout().windows) {
         const bool shown = session.simulator().IsWindowShown(window.ident);
-        out << (first ? "" : ",") << "{\"ident\":" << window.ident << ",\"shown\":" << (shown ? "true" : "false");
+        json entry = {{"ident", window.ident}, {"shown", shown}};
         if (shown) {
-            const WindowPicture& picture = session.Picture(window);
-            out << ",\"columns\":" << picture.columns << ",\"rows\":" << picture.rows << ",\"tiles\":[";
-            for (std::size_t i = 0; i < picture.tiles.size(); ++i) out << (i ? "," : "") << picture.tiles[i].version;
-            out << "]";
+            const WindowPicture& picture = session.tiles().Picture(window);
+            json tiles = json::array();
+            for (const WindowPicture::Tile& tile : picture.tiles) tiles.push_back(tile.version);
+            entry.update({{"columns", picture.columns}, {"rows", picture.rows}, {"tiles", tiles}});
         }
-        out << "}";
-        first = false;
+        windows.push_back(entry);
     }
-    out << "],\"slots\":{";
-    first = true;
-    for (const int slot : kSlotsShown) {
-        out << (first ? "" : ",") << "\"" << slot << "\":" << SlotJson(session, slot);
-        first = false;
-    }
-    out << "},\"messages\":[";
-    first = true;
-    for (const HostDesktop::Message& message : HostDesktop::Instance().messages()) {
-        out << (first ? "" : ",") << "{\"caption\":" << JsonString(message.caption)
-            << ",\"text\":" << JsonString(message.text) << "}";
-        first = false;
-    }
+    json slots = json::object();
+    for (const int slot : kSlotsShown) slots[std::to_string(slot)] = Slot(session, slot);
+    json messages = json::array();
+    for (const HostDesktop::Message& message : HostDesktop::Instance().messages())
+        messages.push_back({{"caption", message.caption}, {"text", message.text}});
     const ScenarioStatus scenario = session.scenarioStatus();
-    out << "],\"scenario\":{\"state\":\"" << StateName(scenario.state) << "\",\"file\":" << JsonString(scenario.file)
-        << ",\"time\":" << JsonNumber(scenario.time) << ",\"duration\":" << JsonNumber(scenario.duration)
-        << ",\"passed\":" << scenario.passed << ",\"failures\":[";
-    first = true;
-    for (const std::string& failure : scenario.failures) {
-        out << (first ? "" : ",") << JsonString(failure);
-        first = false;
-    }
     const ModuleStatus& module = session.moduleStatus();
-    out << "]},\"module\":{\"loads\":" << module.loads << ",\"loaded\":" << (module.loaded ? "true" : "false")
-        << ",\"error\":" << JsonString(module.error) << ",\"at\":" << JsonString(module.loadedAt)
-        << ",\"reloadMs\":" << JsonNumber(module.reloadMilliseconds)
-        << ",\"watching\":" << (module.watching ? "true" : "false") << "}";
     const RecordingStatus recording = session.recordingStatus();
-    static constexpr const char* kRecordingStates[] = {"off", "recording", "stopping"};
-    out << ",\"recording\":{\"state\":\"" << kRecordingStates[static_cast<int>(recording.state)]
-        << "\",\"section\":" << recording.section << ",\"time\":" << JsonNumber(recording.time)
-        << ",\"events\":" << recording.events << ",\"marks\":" << recording.marks
-        << ",\"note\":" << JsonString(recording.note) << ",\"files\":[";
-    first = true;
-    for (const RecordedScenario& file : session.recordings()) {
-        out << (first ? "" : ",") << "{\"name\":" << JsonString(file.name) << ",\"events\":" << file.events
-            << ",\"expectations\":" << file.expectations << ",\"savedTo\":" << JsonString(file.savedTo) << "}";
-        first = false;
-    }
-    out << "]}}";
-    return Json(out.str());
+    json files = json::array();
+    for (const RecordedScenario& file : session.recordings())
+        files.push_back({{"name", file.name},
+                         {"events", file.events},
+                         {"expectations", file.expectations},
+                         {"savedTo", file.savedTo}});
+    return Json({{"frame", session.frames()},
+                 {"paused", session.paused()},
+                 {"frameRate", Number(session.frameRate())},
+                 {"drawMs", Number(session.tiles().drawMilliseconds())},
+                 {"encodeMs", Number(session.tiles().encodeMilliseconds())},
+                 {"meanPictureMs", Number(session.meanPictureMilliseconds())},
+                 {"windows", windows},
+                 {"slots", slots},
+                 {"messages", messages},
+                 {"scenario",
+                  {{"state", kScenarioStates[static_cast<int>(scenario.state)]},
+                   {"file", scenario.file},
+                   {"time", Number(scenario.time)},
+                   {"duration", Number(scenario.duration)},
+                   {"passed", scenario.passed},
+                   {"failures", scenario.failures}}},
+                 {"module",
+                  {{"loads", module.loads},
+                   {"loaded", module.loaded},
+                   {"error", module.error},
+                   {"at", module.loadedAt},
+                   {"reloadMs", Number(module.reloadMilliseconds)},
+                   {"watching", module.watching}}},
+                 {"recording",
+                  {{"state", kRecordingStates[static_cast<int>(recording.state)]},
+                   {"section", recording.section},
+                   {"time", Number(recording.time)},
+                   {"events", recording.events},
+                   {"marks", recording.marks},
+                   {"note", recording.note},
+                   {"files", files}}}});
 }
 
 const render::PanelWindow* WindowParam(PanelSession& session, const WebRequest& request, WebResponse& error) {
     const auto text = Param(request, "ident");
-    const auto ident = text ? Ident(*text) : std::nullopt;
+    const auto ident = text ? Parsed<std::uint32_t>(*text) : std::nullopt;
     if (!ident) {
         error = Error(400, "ident must be a window number");
         return nullptr;
@@ -185,7 +173,7 @@ WebResponse WindowPng(PanelSession& session, const WebRequest& request) {
     WebResponse error;
     const render::PanelWindow* window = WindowParam(session, request, error);
     if (window == nullptr) return error;
-    std::string png = session.WindowPng(*window);
+    std::string png = session.tiles().WindowPng(*window);
     if (png.empty()) return Error(500, "the window could not be drawn");
     return {200, "image/png", std::move(png)};
 }
@@ -195,8 +183,8 @@ WebResponse TilePng(PanelSession& session, const WebRequest& request) {
     const render::PanelWindow* window = WindowParam(session, request, error);
     if (window == nullptr) return error;
     const std::string text = Param(request, "tile").value_or("");
-    const auto tile = Ident(text);
-    const WindowPicture& picture = session.Picture(*window);
+    const auto tile = Parsed<std::uint32_t>(text);
+    const WindowPicture& picture = session.tiles().Picture(*window);
     if (!tile || *tile >= picture.tiles.size())
         return Error(404, "window " + std::to_string(window->ident) + " has tiles 0 to " +
                               std::to_string(picture.tiles.size()) + " (excluded), not \"" + text + "\"");
@@ -212,40 +200,41 @@ WebResponse GaugePng(PanelSession& session, const WebRequest& request) {
     return {200, "image/png", std::move(png)};
 }
 
+// Each variable by what it is, its value in the unit a person reads it in.
 WebResponse Variables(PanelSession& session) {
-    std::ostringstream out;
-    out << "[";
-    bool first = true;
+    json list = json::array();
     for (const variables::Variable& variable : variables::All()) {
         if (variable.access == variables::Access::kAircraft) continue;  // the page sets variables by token
-        out << (first ? "" : ",") << "{\"name\":" << JsonString(variable.name) << ",\"token\":" << variable.token
-            << ",\"meaning\":" << JsonString(variable.meaning) << ",\"digits\":"
-            << (variable.digits() ? "true" : "false") << ",\"value\":";
+        json entry = {{"name", variable.name},
+                      {"token", variable.token},
+                      {"label", variable.label},
+                      {"meaning", variable.meaning},
+                      {"digits", variable.digits()}};
         if (variable.digits()) {
-            out << JsonString(variables::FormatTransponderDigits(session.simulator().IntegerVariable(variable.token)));
+            entry["value"] = variables::FormatTransponderDigits(session.simulator().IntegerVariable(variable.token));
         } else {
             const variables::Unit unit = variables::ReadingUnit(variable);
-            out << JsonNumber(session.simulator().Variable(variable.token) / unit.toRaw)
-                << ",\"unit\":" << JsonString(unit.name);
+            entry["value"] = Number(session.simulator().Variable(variable.token) / unit.toRaw);
+            entry["unit"] = unit.name;
         }
-        out << "}";
-        first = false;
+        list.push_back(entry);
     }
-    return Json(out.str() + "]");
+    return Json(list);
 }
 
 // A little-endian prefix (sample rate, channels as 32-bit numbers, the first sample's index as a 64-bit one), then
 // the samples as 16-bit numbers, channels interleaved.
 WebResponse Sound(PanelSession& session, const WebRequest& request) {
-    if (session.soundTap == nullptr) return Error(404, "the sound plays " + session.soundOutput + ", not in the browser");
+    SoundTap* tap = session.soundTap();
+    if (tap == nullptr) return Error(404, "the sound plays " + session.soundOutput() + ", not in the browser");
     std::uint64_t from = UINT64_MAX;  // none given: from now on
     if (const auto text = Param(request, "from")) {
-        const char* end = text->data() + text->size();
-        const auto [stop, error] = std::from_chars(text->data(), end, from);
-        if (error != std::errc() || stop != end) return Error(400, "from must be a sample index");
+        const auto given = Parsed<std::uint64_t>(*text);
+        if (!given) return Error(400, "from must be a sample index");
+        from = *given;
     }
     constexpr std::size_t kMostSamples = 44100 * 2;  // a second of stereo
-    const SoundTap::Chunk chunk = session.soundTap->After(from, kMostSamples);
+    const SoundTap::Chunk chunk = tap->After(from, kMostSamples);
     std::string body(16 + chunk.samples.size() * 2, '\0');
     const auto rate = static_cast<std::uint32_t>(chunk.sampleRate), channels = static_cast<std::uint32_t>(chunk.channels);
     std::memcpy(&body[0], &rate, 4);
@@ -255,35 +244,24 @@ WebResponse Sound(PanelSession& session, const WebRequest& request) {
     return {200, "application/octet-stream", std::move(body)};
 }
 
-WebResponse ScenarioFiles(PanelSession& session) {
-    std::string body = "[";
-    for (const std::string& file : session.ScenarioFiles()) body += (body.size() > 1 ? "," : "") + JsonString(file);
-    return Json(body + "]");
-}
-
 WebResponse Mouse(PanelSession& session, const WebRequest& request) {
     WebResponse error;
     const render::PanelWindow* window = WindowParam(session, request, error);
     if (window == nullptr) return error;
-    const auto x = Number(Param(request, "x").value_or(""));
-    const auto y = Number(Param(request, "y").value_or(""));
+    const auto x = FiniteNumber(Param(request, "x").value_or(""));
+    const auto y = FiniteNumber(Param(request, "y").value_or(""));
     if (!x || !y) return Error(400, "x and y must be numbers (panel pixels)");
+    static const std::map<std::string, MouseAction> kActions = {{"press", MouseAction::kPress},
+                                                                {"release", MouseAction::kRelease},
+                                                                {"leave", MouseAction::kLeave},
+                                                                {"right", MouseAction::kRight}};
     const std::string actionName = Param(request, "action").value_or("");
-    MouseAction action;
-    if (actionName == "press")
-        action = MouseAction::kPress;
-    else if (actionName == "release")
-        action = MouseAction::kRelease;
-    else if (actionName == "leave")
-        action = MouseAction::kLeave;
-    else if (actionName == "right")
-        action = MouseAction::kRight;
-    else
+    const auto action = kActions.find(actionName);
+    if (action == kActions.end())
         return Error(400, "action must be press, release, leave or right, not \"" + actionName + "\"");
-    const MouseResult result = session.Mouse(window->ident, *x, *y, action);
+    const MouseResult result = session.Mouse(window->ident, *x, *y, action->second);
     if (!result.error.empty()) return Error(result.error.starts_with("no mouse area") ? 404 : 409, result.error);
-    return Json("{\"gauge\":" + JsonString(result.gauge) + ",\"area\":" + std::to_string(result.area) +
-                ",\"delivered\":" + (result.delivered ? "true" : "false") + "}");
+    return Json({{"gauge", result.gauge}, {"area", result.area}, {"delivered", result.delivered}});
 }
 
 WebResponse ShowWindow(PanelSession& session, const WebRequest& request) {
@@ -291,17 +269,10 @@ WebResponse ShowWindow(PanelSession& session, const WebRequest& request) {
     const render::PanelWindow* window = WindowParam(session, request, error);
     if (window == nullptr) return error;
     const std::string shown = Param(request, "shown").value_or("toggle");
-    bool show;
-    if (shown == "1")
-        show = true;
-    else if (shown == "0")
-        show = false;
-    else if (shown == "toggle")
-        show = !session.simulator().IsWindowShown(window->ident);
-    else
-        return Error(400, "shown must be 0, 1 or toggle");
+    if (shown != "0" && shown != "1" && shown != "toggle") return Error(400, "shown must be 0, 1 or toggle");
+    const bool show = shown == "toggle" ? !session.simulator().IsWindowShown(window->ident) : shown == "1";
     session.ShowWindow(window->ident, show);
-    return Json(std::string("{\"shown\":") + (show ? "true" : "false") + "}");
+    return Json({{"shown", show}});
 }
 
 WebResponse SetVariable(PanelSession& session, const WebRequest& request) {
@@ -338,79 +309,95 @@ WebResponse SetSlot(PanelSession& session, const WebRequest& request) {
 
 WebResponse Clock(PanelSession& session, const WebRequest& request) {
     const std::string action = Param(request, "action").value_or("");
-    if (action == "pause")
-        session.paused = true;
-    else if (action == "run")
-        session.paused = false;
-    else
-        return Error(400, "action must be pause or run");
+    if (action != "pause" && action != "run") return Error(400, "action must be pause or run");
+    session.SetPaused(action == "pause");
     return Ok();
+}
+
+// An action of a set, each a call of the session giving its fault (empty when done).
+WebResponse Action(PanelSession& session, const WebRequest& request,
+                   const std::map<std::string, std::function<std::string(PanelSession&)>>& actions, int faultStatus) {
+    const std::string name = Param(request, "action").value_or("");
+    const auto action = actions.find(name);
+    if (action == actions.end()) {
+        std::string known;
+        for (const auto& [known_name, call] : actions) known += (known.empty() ? "" : ", ") + known_name;
+        return Error(400, "action must be one of " + known);
+    }
+    const std::string fault = action->second(session);
+    return fault.empty() ? Ok() : Error(faultStatus, fault);
 }
 
 WebResponse Scenario(PanelSession& session, const WebRequest& request) {
-    const std::string action = Param(request, "action").value_or("");
-    std::string fault;
-    if (action == "start")
-        fault = session.StartScenario(Param(request, "file").value_or(""));
-    else if (action == "restart")
-        fault = session.RestartScenario();
-    else if (action == "stop")
-        session.StopScenario();
-    else
-        return Error(400, "action must be start, restart or stop");
-    if (!fault.empty()) return Error(400, fault);
-    return Ok();
+    const std::string file = Param(request, "file").value_or("");
+    return Action(session, request,
+                  {{"start", [&](PanelSession& s) { return s.StartScenario(file); }},
+                   {"restart", [](PanelSession& s) { return s.RestartScenario(); }},
+                   {"stop", [](PanelSession& s) { return s.StopScenario(), std::string(); }}},
+                  400);
 }
 
 WebResponse Record(PanelSession& session, const WebRequest& request) {
-    const std::string action = Param(request, "action").value_or("");
-    std::string fault;
-    if (action == "start")
-        fault = session.StartRecording();
-    else if (action == "mark")
-        fault = session.MarkRecording();
-    else if (action == "stop")
-        fault = session.StopRecording();
-    else
-        return Error(400, "action must be start, mark or stop");
-    if (!fault.empty()) return Error(409, fault);
-    return Ok();
+    return Action(session, request,
+                  {{"start", [](PanelSession& s) { return s.StartRecording(); }},
+                   {"mark", [](PanelSession& s) { return s.MarkRecording(); }},
+                   {"stop", [](PanelSession& s) { return s.StopRecording(); }}},
+                  409);
 }
 
 WebResponse Recording(PanelSession& session, const WebRequest& request) {
     const std::string name = Param(request, "file").value_or("");
     const RecordedScenario* file = session.FindRecording(name);
     if (file == nullptr) return Error(404, "no recorded scenario \"" + name + "\"");
-    WebResponse response{200, "application/yaml", file->text};
-    response.downloadName = file->name;
-    return response;
+    return {200, "application/yaml", file->text, file->name};
 }
 
 }  // namespace
 
-WebResponse HandleRequest(PanelSession& session, const WebRequest& request) {
-    using Handler = std::function<WebResponse(PanelSession&, const WebRequest&)>;
-    static const std::map<std::pair<std::string, std::string>, Handler> routes = {
-        {{"GET", "/api/panel"}, [](PanelSession& s, const WebRequest&) { return PanelDescription(s); }},
-        {{"GET", "/api/state"}, [](PanelSession& s, const WebRequest&) { return State(s); }},
-        {{"GET", "/api/window"}, WindowPng},
-        {{"GET", "/api/tile"}, TilePng},
-        {{"GET", "/api/gauge"}, GaugePng},
-        {{"GET", "/api/variables"}, [](PanelSession& s, const WebRequest&) { return Variables(s); }},
-        {{"GET", "/api/scenarios"}, [](PanelSession& s, const WebRequest&) { return ScenarioFiles(s); }},
-        {{"GET", "/api/sound"}, Sound},
-        {{"GET", "/api/recording"}, Recording},
-        {{"POST", "/api/mouse"}, Mouse},
-        {{"POST", "/api/window"}, ShowWindow},
-        {{"POST", "/api/variable"}, SetVariable},
-        {{"POST", "/api/slot"}, SetSlot},
-        {{"POST", "/api/clock"}, Clock},
-        {{"POST", "/api/scenario"}, Scenario},
-        {{"POST", "/api/record"}, Record},
+namespace {
+
+using Handler = std::function<WebResponse(PanelSession&, const WebRequest&)>;
+struct Route {
+    Handler handler;
+    // Given after=N, answered only once a frame after N has run (see FrameAwaited).
+    bool waitsForFrame = false;
+};
+
+const std::map<std::pair<std::string, std::string>, Route>& Routes() {
+    static const std::map<std::pair<std::string, std::string>, Route> routes = {
+        {{"GET", "/api/panel"}, {[](PanelSession& s, const WebRequest&) { return PanelDescription(s); }}},
+        {{"GET", "/api/state"}, {[](PanelSession& s, const WebRequest&) { return State(s); }, true}},
+        {{"GET", "/api/window"}, {WindowPng}},
+        {{"GET", "/api/tile"}, {TilePng}},
+        {{"GET", "/api/gauge"}, {GaugePng}},
+        {{"GET", "/api/variables"}, {[](PanelSession& s, const WebRequest&) { return Variables(s); }}},
+        {{"GET", "/api/scenarios"}, {[](PanelSession& s, const WebRequest&) { return Json(s.ScenarioFiles()); }}},
+        {{"GET", "/api/sound"}, {Sound}},
+        {{"GET", "/api/recording"}, {Recording}},
+        {{"POST", "/api/mouse"}, {Mouse}},
+        {{"POST", "/api/window"}, {ShowWindow}},
+        {{"POST", "/api/variable"}, {SetVariable}},
+        {{"POST", "/api/slot"}, {SetSlot}},
+        {{"POST", "/api/clock"}, {Clock}},
+        {{"POST", "/api/scenario"}, {Scenario}},
+        {{"POST", "/api/record"}, {Record}},
     };
-    const auto route = routes.find({request.method, request.path});
-    if (route != routes.end()) return route->second(session, request);
-    for (const auto& [key, handler] : routes)
+    return routes;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> FrameAwaited(const WebRequest& request) {
+    const auto route = Routes().find({request.method, request.path});
+    if (route == Routes().end() || !route->second.waitsForFrame) return std::nullopt;
+    const auto after = Param(request, "after");
+    return after ? Parsed<std::uint64_t>(*after) : std::nullopt;
+}
+
+WebResponse HandleRequest(PanelSession& session, const WebRequest& request) {
+    const auto route = Routes().find({request.method, request.path});
+    if (route != Routes().end()) return route->second.handler(session, request);
+    for (const auto& [key, handler] : Routes())
         if (key.second == request.path) return Error(405, request.method + " is not answered at " + request.path);
     return Error(404, "nothing at " + request.path);
 }

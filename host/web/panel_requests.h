@@ -1,10 +1,10 @@
 // The live panel's HTTP answers, apart from the socket: a request (method,
-// path, parameters) in, a status, content type and body out. The caller holds
-// the session's lock. Faulty requests get a 4xx answer with a JSON error and
+// path, parameters) in, a status, content type and body out, on the thread
+// that runs the session (the server's panel thread). Faulty requests get a 4xx answer with a JSON error and
 // change nothing; the module and the run go on.
 //
 //   GET  /api/panel                  windows, their sizes and their gauges' mouse areas (window pixels, cursor)
-//   GET  /api/state                  frame, windows shown and picture versions, slots, message boxes, scenario,
+//   GET  /api/state[?after=N]        (once a frame after N has run) frame, windows shown and picture versions, slots, message boxes, scenario,
 //                                    the module's last load, the recording and the scenarios recorded
 //   GET  /api/window?ident=N         the window's latest picture (PNG)
 //   GET  /api/gauge?name=G           one gauge alone (PNG)
@@ -20,9 +20,12 @@
 //   POST /api/record?action=start|mark|stop
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
+#include "web/http_framing.h"
 #include "web/panel_session.h"
 
 namespace web {
@@ -33,13 +36,12 @@ struct WebRequest {
     std::map<std::string, std::string> params;
 };
 
-struct WebResponse {
-    int status = 200;
-    std::string contentType = "application/json";
-    std::string body;
-    std::string downloadName = std::string();  // offered to be saved under this name when set
-};
+using WebResponse = Answer;
 
 WebResponse HandleRequest(PanelSession& session, const WebRequest& request);
+// The frame a request waits to see passed before it is answered, when its
+// route may wait for the next frame (GET /api/state?after=N): so the page
+// sees every frame without polling in a loop.
+std::optional<std::uint64_t> FrameAwaited(const WebRequest& request);
 
 }  // namespace web

@@ -1,72 +1,68 @@
 #include "web/panel_server.h"
 
-#include <charconv>
 #include <chrono>
-#include <string_view>
-#include <thread>
+#include <filesystem>
+#include <future>
 
-#include "web/panel_http.h"
+#include "web/panel_answers.h"
 
 namespace web {
-namespace {
 
-// The number a query parameter holds ("after" of "/api/state?after=12"); none when absent or not a number.
-bool QueryNumber(std::string_view target, std::string_view name, std::uint64_t& value) {
-    const auto question = target.find('?');
-    if (question == std::string_view::npos) return false;
-    std::string_view query = target.substr(question + 1);
-    while (!query.empty()) {
-        const auto end = std::min(query.find('&'), query.size());
-        const std::string_view pair = query.substr(0, end);
-        if (pair.size() > name.size() && pair.substr(0, name.size()) == name && pair[name.size()] == '=') {
-            const std::string_view text = pair.substr(name.size() + 1);
-            const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-            return error == std::errc() && stop == text.data() + text.size();
-        }
-        query.remove_prefix(std::min(end + 1, query.size()));
-    }
-    return false;
-}
-
-}  // namespace
-
-void PanelServer::RunClock(ConnectionGate& gate) {
+void PanelServer::RunPanelThread(ConnectionGate& gate) {
     using Clock = std::chrono::steady_clock;
+    panelThread_ = std::this_thread::get_id();
     auto next = Clock::now();
-    while (!stopping_) {
-        double rate = 0.0;
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            session_.Step();
-            rate = session_.frameRate();
-            frame_ = session_.frames();
-            framesStand_ = session_.paused || !session_.moduleLoaded();
+    std::unique_lock<std::mutex> hold(jobsLock_);
+    while (!gateDone_) {
+        jobsReady_.wait_until(hold, next, [&] { return gateDone_ || !jobs_.empty(); });
+        while (!jobs_.empty()) {
+            const std::function<void()> job = std::move(jobs_.front());
+            jobs_.pop_front();
+            hold.unlock();
+            job();
+            hold.lock();
         }
+        if (stopping_ || Clock::now() < next) continue;
+        hold.unlock();
+        session_.Step();
+        frame_ = session_.frames();
+        framesStand_ = session_.paused() || !session_.moduleLoaded();
+        const double rate = session_.frameRate();
         gate.Wake();
+        hold.lock();
         next += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate));
         // A frame that ran long does not make the next ones hurry: the clock starts again from now.
         if (next < Clock::now()) next = Clock::now();
-        std::this_thread::sleep_until(next);
     }
 }
 
+Answer PanelServer::OnPanelThread(const WebRequest& request) {
+    std::promise<Answer> answer;
+    {
+        std::lock_guard<std::mutex> hold(jobsLock_);
+        jobs_.push_back([&] { answer.set_value(HandleRequest(session_, request)); });
+    }
+    jobsReady_.notify_one();
+    return answer.get_future().get();
+}
+
 bool PanelServer::Ready(const RequestFrame& frame) const {
-    std::uint64_t after = 0;
-    if (frame.method != "GET" || !frame.target.starts_with("/api/state?") || !QueryNumber(frame.target, "after", after))
-        return true;
-    return framesStand_ || frame_ > after;
+    const auto awaited = FrameAwaited({frame.method, frame.path, frame.params});
+    return !awaited || framesStand_ || frame_ > *awaited;
 }
 
 std::string PanelServer::Serve(const ServerSettings& settings,
                                const std::function<void(const std::string&)>& ready) {
-    PanelHttp http(session_, lock_, settings.loopbackOnly);
-    if (!http.ServePage(settings.pageFolder)) return "no page folder " + settings.pageFolder;
+    std::error_code missing;
+    if (!std::filesystem::is_directory(settings.pageFolder, missing)) return "no page folder " + settings.pageFolder;
     GateSettings gateSettings;
     gateSettings.address = settings.listenAddress;
     gateSettings.port = settings.port;
     gateSettings.loopbackOnly = settings.loopbackOnly;
+    const ApiAnswerer api = [this](const WebRequest& request) { return OnPanelThread(request); };
     ConnectionGate gate(
-        gateSettings, [&http](const GateRequest& request, bool& close) { return http.Answer(request, close); },
+        gateSettings,
+        [&](const RequestFrame& request, bool& close) { return AnswerRequest(request, settings.pageFolder, api, close); },
         [this](const RequestFrame& frame) { return Ready(frame); });
     if (std::string error = gate.Listen(); !error.empty()) return error;
     {
@@ -74,17 +70,19 @@ std::string PanelServer::Serve(const ServerSettings& settings,
         if (stopping_) return std::string();
         gate_ = &gate;
     }
-    {
-        std::lock_guard<std::mutex> hold(lock_);
-        frame_ = session_.frames();
-    }
-    std::thread clock([&] { RunClock(gate); });
+    frame_ = session_.frames();
+    std::thread panel([&] { RunPanelThread(gate); });
     const std::string host = settings.listenAddress.find(':') != std::string::npos ? "[" + settings.listenAddress + "]"
                                                                                     : settings.listenAddress;
     if (ready) ready("http://" + host + ":" + std::to_string(gate.port()) + "/");
-    gate.Run();
+    gate.Run();  // its workers are done once it returns
     stopping_ = true;
-    clock.join();
+    {
+        std::lock_guard<std::mutex> hold(jobsLock_);
+        gateDone_ = true;
+    }
+    jobsReady_.notify_one();
+    panel.join();
     std::lock_guard<std::mutex> hold(stopLock_);
     gate_ = nullptr;
     return std::string();

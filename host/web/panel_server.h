@@ -1,15 +1,21 @@
-// avrion-panel's server: the connection gate in front, the panel's HTTP
-// answers behind it, and the frame clock running the module at the frame
-// rate on a thread of its own. One lock keeps frames and requests apart.
+// avrion-panel's server: the connection gate in front, and behind it the
+// panel thread, the one thread that touches the session and so the module:
+// it runs the frames at the frame rate, and between them answers each request
+// the gate's workers hand it (a mouse event, a variable set, a picture). The
+// workers frame nothing and run nothing of the module; they send the answers.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "web/connection_gate.h"
+#include "web/panel_requests.h"
 #include "web/panel_session.h"
 
 namespace web {
@@ -32,19 +38,27 @@ public:
     // Safe from any thread, but not from a signal handler.
     void Stop();
     GateCounts counts();
+    std::thread::id panelThread() const { return panelThread_; }
 
 private:
-    void RunClock(ConnectionGate& gate);
-    // A state request that names the frame the page has waits (in the gate,
-    // holding no worker) until a newer one has run, so the page sees every
-    // frame without polling in a loop; at once while no frames run.
+    void RunPanelThread(ConnectionGate& gate);
+    // On a worker: the answer made on the panel thread, waited for.
+    Answer OnPanelThread(const WebRequest& request);
+    // A request whose route waits for a frame waits in the gate, holding no
+    // worker, until that frame has run; at once while no frames run.
     bool Ready(const RequestFrame& frame) const;
 
     PanelSession& session_;
-    std::mutex lock_;
+    std::atomic<std::thread::id> panelThread_{};
     std::atomic<std::uint64_t> frame_{0};
     std::atomic<bool> framesStand_{false};  // paused, or no module to run
     std::atomic<bool> stopping_{false};
+
+    std::mutex jobsLock_;
+    std::condition_variable jobsReady_;
+    std::deque<std::function<void()>> jobs_;  // with jobsLock_
+    bool gateDone_ = false;                   // with jobsLock_: no worker is left to hand in a job
+
     std::mutex stopLock_;
     ConnectionGate* gate_ = nullptr;  // with stopLock_
 };

@@ -10,14 +10,13 @@
 namespace web {
 
 struct RequestOrigin {
-    std::string peerAddress;  // the connection's remote address
-    std::string host;         // the Host header
-    std::string origin;       // the Origin header; empty when absent
+    std::string host;    // the Host header
+    std::string origin;  // the Origin header; empty when absent
 };
 
-// Empty when the request may be answered, else why not.
-std::string RefusalOf(const RequestOrigin& request);
-
+// Whether a connection's peer is this machine: the gate admits no other.
 bool IsLoopbackAddress(const std::string& address);
+// Of a request from this machine: empty when it may be answered, else why not.
+std::string RefusalOf(const RequestOrigin& request);
 
 }  // namespace web

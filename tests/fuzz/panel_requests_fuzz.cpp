@@ -1,20 +1,20 @@
 // Feeds arbitrary bytes to the live panel as a connection would send them:
 // framed request by request as the connection gate frames them, each whole
-// one answered as the server answers it (cpp-httplib's reading, then the
-// answers of panel_requests.h on a session with the built module loaded), a
-// frame run between requests. The framing never claims more bytes than it was
+// one answered as the server answers it (the guard on its Host and Origin, the
+// page's files, the answers of panel_requests.h on a session with the built
+// module loaded), a frame run between requests. The framing never claims more bytes than it was
 // given, and every answer is a whole HTTP response with a status and a body of
 // the length it announces.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <string_view>
 
 #include "web/http_framing.h"
-#include "web/panel_http.h"
+#include "web/panel_answers.h"
 #include "web/panel_session.h"
+#include "web/request_guard.h"
 
 namespace {
 
@@ -24,13 +24,7 @@ void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-struct Panel {
-    std::mutex lock;
-    web::PanelSession session;
-    std::unique_ptr<web::PanelHttp> http;
-};
-
-Panel* panel = nullptr;
+web::PanelSession* session = nullptr;
 
 // "HTTP/1.1 NNN reason", headers, an empty line, then exactly the body Content-Length announces (none to HEAD).
 void CheckResponse(const std::string& response, bool head) {
@@ -52,7 +46,7 @@ void CheckResponse(const std::string& response, bool head) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Lives as long as the process: the module stays loaded from one input to the next, as in the panel.
-    panel = new Panel;
+    session = new web::PanelSession;
     web::PanelSettings settings;
     settings.modulePath = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / AVRION_MODULE_FILE).string();
     settings.simRoot = AVRION_SIM_ROOT;
@@ -60,9 +54,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     settings.layoutPath = AVRION_SIM_ROOT "/panel/panel.cfg";
     settings.flightsFolder = AVRION_SIM_ROOT "/flights";
     settings.reloadOnChange = false;
-    if (!panel->session.Open(settings).empty()) std::abort();
-    panel->http = std::make_unique<web::PanelHttp>(panel->session, panel->lock, true);
-    if (!panel->http->ServePage(AVRION_PAGE_DIR)) std::abort();
+    if (!session->Open(settings).empty()) std::abort();
     return 0;
 }
 
@@ -79,19 +71,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(frame.status >= 400 && frame.status < 600 && !frame.reason.empty());
             close = !frame.keepConnection;
             response = web::RefusalResponse(frame.status, frame.reason, close);
+        } else if (const std::string refusal = web::RefusalOf({frame.host, frame.origin}); !refusal.empty()) {
+            close = frame.closeAfter;
+            response = web::RefusalResponse(403, refusal, close, frame.method == "HEAD");
         } else {
             Check(frame.size > 0 && frame.skipped + frame.size <= bytes.size());
-            const web::GateRequest request{std::string(bytes.substr(frame.skipped, frame.size)), "127.0.0.1", 40000,
-                                           "127.0.0.1", 8018};
-            response = panel->http->Answer(request, close);
-            close = close || frame.closeAfter;
+            const web::ApiAnswerer api = [](const web::WebRequest& request) {
+                return web::HandleRequest(*session, request);
+            };
+            response = web::AnswerRequest(frame, AVRION_PAGE_DIR, api, close);
         }
         CheckResponse(response, frame.method == "HEAD" && frame.outcome == web::RequestFrame::Outcome::kComplete);
         if (close) break;
         Check(frame.skipped + frame.size <= bytes.size());
         bytes.remove_prefix(frame.skipped + frame.size);
-        std::lock_guard<std::mutex> hold(panel->lock);
-        panel->session.Step();
+        session->Step();
     }
     return 0;
 }

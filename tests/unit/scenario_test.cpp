@@ -435,9 +435,12 @@ TEST(ScenarioUnits, KeysAreConvertedBeforeInterpolation) {
     EXPECT_DOUBLE_EQ(flight.variables.at(0).ValueAt(1.0), 10.0);
 }
 
-TEST(ScenarioUnits, EveryVariableHasRawAndOnlyItsOwnUnits) {
-    for (const variables::Variable& variable : variables::All())
+TEST(ScenarioUnits, EveryVariableHasRawOnlyItsOwnUnitsAndWordsForAPerson) {
+    for (const variables::Variable& variable : variables::All()) {
         EXPECT_TRUE(variables::FindUnit(variable, "raw")) << variable.name;
+        EXPECT_NE(std::string(variable.label), "") << variable.name;
+        EXPECT_EQ(std::string(variable.label).find("token"), std::string::npos) << variable.name;
+    }
     EXPECT_FALSE(variables::FindUnit(*variables::Find("fuel"), "deg"));
     EXPECT_FALSE(variables::FindUnit(*variables::Find("latitude"), "km/h"));
     const variables::Variable* aircraft = variables::Find("aircraft_var54");

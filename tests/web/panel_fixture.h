@@ -59,7 +59,7 @@ protected:
 
     // The middle of a gauge's child area (1 = first) in window pixels.
     std::pair<double, double> AreaCentre(std::uint32_t ident, const char* gauge, int area) {
-        for (const render::GaugeBox& box : session.GaugeBoxes(*session.FindWindow(ident)))
+        for (const render::GaugeBox& box : session.tiles().GaugeBoxes(*session.FindWindow(ident)))
             if (std::string(box.gauge->name) == gauge) {
                 const auto areas = gauge_access::ChildAreas(box.gauge);
                 const auto& a = areas.at(static_cast<std::size_t>(area - 1));

@@ -14,7 +14,7 @@ protected:
         Post("/api/window", {{"ident", "12100"}, {"shown", "1"}});
         Frames(1);
     }
-    std::uint64_t TileVersion() { return session.Picture(*session.FindWindow(kEngineerPanel)).version; }
+    std::uint64_t TileVersion() { return session.tiles().Picture(*session.FindWindow(kEngineerPanel)).version; }
 };
 
 TEST_F(PanelMouse, ABreakerClickReachesTheModuleAndChangesThePicture) {

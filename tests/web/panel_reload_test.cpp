@@ -52,7 +52,7 @@ TEST_F(PanelReload, ARebuiltModuleIsLoadedAtAFrameBoundaryKeepingTheStateTheWind
     Mouse(kEngineerPanel, "sliv_heat_check_btn", 1, "press");
     Frames(2);
     const auto frames = session.frames();
-    const auto version = session.Picture(*session.FindWindow(kEngineerPanel)).version;
+    const auto version = session.tiles().Picture(*session.FindWindow(kEngineerPanel)).version;
 
     Rebuild(BuiltModulePath());
     Frames(1);
@@ -65,7 +65,7 @@ TEST_F(PanelReload, ARebuiltModuleIsLoadedAtAFrameBoundaryKeepingTheStateTheWind
     EXPECT_EQ(slot, 1.0);
     EXPECT_TRUE(session.simulator().IsWindowShown(kEngineerPanel));
     EXPECT_EQ(Icon("sliv_heat_check_btn"), -1.0) << "the new module holds no button the old one had";
-    EXPECT_GT(session.Picture(*session.FindWindow(kEngineerPanel)).version, version) << "the page takes new tiles";
+    EXPECT_GT(session.tiles().Picture(*session.FindWindow(kEngineerPanel)).version, version) << "the page takes new tiles";
     EXPECT_TRUE(Contains(state_, "\"recording\":{\"state\":\"recording\",\"section\":2")) << state_;
 
     Mouse(kEngineerPanel, "AZS_sliv_heat", 1, "press");

@@ -148,7 +148,7 @@ TEST_F(PanelFixture, SoundIsNotAskedForWhenItPlaysOnTheHost) {
 TEST_F(PanelFixture, MessageBoxesOfTheModuleAreInTheState) {
     HostDesktop::Instance().ShowMessageBox("Bus \"A\"\nlost", "Kesta", 0);
     const web::WebResponse state = Get("/api/state");
-    EXPECT_TRUE(Contains(state.body, "{\"caption\":\"Kesta\",\"text\":\"Bus \\\"A\\\"\\u000alost\"}")) << state.body;
+    EXPECT_TRUE(Contains(state.body, "{\"caption\":\"Kesta\",\"text\":\"Bus \\\"A\\\"\\nlost\"}")) << state.body;
 }
 
 }  // namespace

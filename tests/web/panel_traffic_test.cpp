@@ -3,6 +3,7 @@
 // keeps seeing nearly every frame while many idle, half-sent and slow
 // connections stay open. Bounded: a few seconds of traffic.
 #include <httplib.h>
+#include <nlohmann/json.hpp>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -113,6 +114,39 @@ TEST_F(PanelTraffic, ThousandsOfMalformedRequestsAreEachRefusedWithTheirStatusAn
     const auto start = Clock::now();
     EXPECT_EQ(FirstStatus(port_, "GET / HTTP/1.1\r\n" + host + "\r\n"), 200);
     EXPECT_LT(Clock::now() - start, 500ms) << "the page is answered at once after them";
+}
+
+// The module's contract: every callback on the simulator's one panel thread. Clicks come in on the gate's
+// workers, several at once; each runs between frames on the thread that runs the frames.
+TEST_F(PanelTraffic, MouseEventsFromManyConnectionsReachTheModuleOnThePanelThread) {
+    // Where to click, as the page learns it: the session is the panel thread's now.
+    httplib::Client page("127.0.0.1", port_);
+    ASSERT_EQ(page.Post("/api/window?ident=12100&shown=1")->status, 200);
+    double x = -1, y = -1;
+    const nlohmann::json panel = nlohmann::json::parse(page.Get("/api/panel")->body);
+    for (const auto& window : panel["windows"])
+        for (const auto& gauge : window["gauges"])
+            if (window["ident"] == kEngineerPanel && gauge["name"] == "AZS_water_level") {
+                const auto& area = gauge["areas"][0];
+                x = area["x"].get<double>() + area["width"].get<double>() / 2;
+                y = area["y"].get<double>() + area["height"].get<double>() / 2;
+            }
+    ASSERT_GE(x, 0);
+    std::vector<std::thread> clients;
+    std::atomic<int> delivered{0};
+    for (int client = 0; client < 4; ++client)
+        clients.emplace_back([&] {
+            httplib::Client own("127.0.0.1", port_);
+            for (int click = 0; click < 4; ++click) {
+                const auto answer = own.Post("/api/mouse?ident=12100&x=" + std::to_string(x) +
+                                             "&y=" + std::to_string(y) + "&action=press");
+                if (answer && answer->status == 200 && Contains(answer->body, "\"delivered\":true")) ++delivered;
+            }
+        });
+    for (std::thread& client : clients) client.join();
+    EXPECT_EQ(delivered, 16);
+    EXPECT_EQ(session.mouseThread(), server_->panelThread());
+    EXPECT_NE(session.mouseThread(), std::this_thread::get_id());
 }
 
 TEST_F(PanelTraffic, ThePageKeepsSeeingNearlyEveryFrameWithIdleHalfSentAndSlowConnectionsOpen) {

@@ -285,19 +285,27 @@ function showRates() {
   shownStats = { updates: stats.updates, updateMs: stats.updateMs, at: now };
 }
 
+// Each variable by what it is, in the unit it is typed in, with the name a scenario gives it.
 async function loadVariables() {
   const variables = await (await fetch('/api/variables')).json();
   const table = document.getElementById('variables');
   for (const variable of variables) {
     const row = table.insertRow();
     row.title = `${variable.meaning} (token ${variable.token})`;
-    row.insertCell().textContent = variable.unit && variable.unit !== 'raw' ? `${variable.name} (${variable.unit})` : variable.name;
+    const label = row.insertCell();
+    label.className = 'meaning';
+    label.textContent = variable.label;
+    const name = document.createElement('div');
+    name.className = 'scenario-name';
+    name.textContent = variable.name;
+    label.append(name);
     const input = document.createElement('input');
     input.name = variable.name;
     input.value = variable.value;
     const unit = variable.unit || 'raw';
     input.addEventListener('change', () => post('/api/variable', { name: variable.name, value: input.value, unit }));
     row.insertCell().append(input);
+    row.insertCell().textContent = variable.digits ? 'digits' : unit === 'raw' ? '' : unit;
   }
 }
 

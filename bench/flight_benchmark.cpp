@@ -13,7 +13,7 @@
 #include "render/gauge_renderer.h"
 #include "scenario/run_files.h"
 #include "scenario/scenario_job.h"
-#include "scenario/scenario_runner.h"
+#include "scenario/scenario_player.h"
 #include "scenario/scenario_yaml.h"
 #include "platform/kernel_objects_table.h"
 #include "sim/host_desktop.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/run_result.h"
+#include "scenario/run_record.h"
 #include "scenario/scenario.h"
 #include "scenario/subject_reading.h"
 

@@ -1,6 +1,6 @@
-// What one scenario's run leaves for a person and for CI, gathered at its end
-// from the run and its observers: everything the report page, the index of
-// several runs and the JUnit file tell of it.
+// How a scenario run came out, and what it leaves for a person and for CI,
+// gathered at its end from the run and its observers: everything the report
+// page, the index of several runs and the JUnit file tell of it.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +8,39 @@
 #include <utility>
 #include <vector>
 
-#include "scenario/run_result.h"
 #include "scenario/scenario.h"
 #include "scenario/subject_reading.h"
 
 namespace scenario {
+
+// Every outcome once, in the order decided: each expectation (at its frame;
+// during an interval, at its first failing frame or its end; within one, at
+// its first holding frame or its end), each compared picture, and what else
+// went wrong (an input that could not be given, a file not written).
+struct Outcome {
+    enum class Of { kExpectation, kPicture, kRun };
+    Of of = Of::kExpectation;
+    std::size_t index = 0;  // in the scenario's expectations or pictures
+    bool passed = false;
+    long long frame = 0;
+    std::string message;  // the failure, as listed among the failures
+};
+
+struct RunResult {
+    long long frames = 0;
+    double simulatedSeconds = 0.0;
+    double wallSeconds = 0.0;
+    std::vector<Outcome> outcomes;
+    std::vector<std::string> warnings;
+    std::vector<std::string> pictures;  // every picture moment: "name at 1.000 s"
+    std::string error;                  // the run could not start
+
+    int passed() const;  // the expectations that held
+    // Every failure's message, in the order decided.
+    std::vector<std::string> failures() const;
+    bool ok() const;
+    void Fail(long long frame, std::string message);
+};
 
 // A picture moment as taken.
 struct PictureMoment {

@@ -233,25 +233,3 @@ std::string WriteIndex(const std::vector<const RunRecord*>& runs, const std::vec
 }
 
 }  // namespace report
-
-namespace scenario {
-
-void TraceSamples::Add(long long frame, const std::vector<Reading>& cells) {
-    last_ = {frame, cells};
-    if (offered_++ % every_ != 0) return;
-    rows_.push_back(last_);
-    if (rows_.size() < kMaxRows) return;
-    // Every second row kept goes: the share halves and the spacing doubles.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < rows_.size(); i += 2) rows_[kept++] = std::move(rows_[i]);
-    rows_.resize(kept);
-    every_ *= 2;
-}
-
-std::vector<TraceSamples::Row> TraceSamples::Rows() const {
-    std::vector<Row> rows = rows_;
-    if (offered_ > 0 && (rows.empty() || rows.back().frame != last_.frame)) rows.push_back(last_);
-    return rows;
-}
-
-}  // namespace scenario

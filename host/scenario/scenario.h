@@ -135,6 +135,15 @@ struct WindowSubject {
 };
 using Subject = std::variant<VariableSubject, ElementSubject, SlotSubject, WindowSubject>;
 
+// The visitor of a subject or an expected made of one lambda for each alternative.
+template <typename... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+// Clang 14 deduces an aggregate's template arguments only with a guide.
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
 // The subject as one text, by which a report marks each expectation on the
 // plot of the same thing: "variable:fuel", "gauge:ITV#3", "text:test#2",
 // "slot:10", "window:11241".

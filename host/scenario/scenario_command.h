@@ -11,7 +11,7 @@
 
 #include "scenario/run_record.h"
 #include "scenario/scenario.h"
-#include "scenario/scenario_runner.h"
+#include "scenario/scenario_player.h"
 #include "sim/module_run.h"
 
 namespace CLI {

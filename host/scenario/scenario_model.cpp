@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <sstream>
 
-#include "scenario/overloaded.h"
 #include "scenario/scenario.h"
 
 namespace scenario {

@@ -38,7 +38,9 @@ std::string ScenarioPictures::Open(ModuleHost& host, Simulator& simulator) {
     return std::string();
 }
 
-std::vector<scenario::Problem> ScenarioPictures::CheckReferences(const scenario::Scenario& scenario) {
+std::vector<scenario::Problem> ScenarioPictures::Loaded(ModuleRun& run, const scenario::Scenario& scenario) {
+    if (std::string error = Open(run.host(), run.simulator()); !error.empty())
+        std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
     std::vector<scenario::Problem> problems;
     scenario_ = &scenario;
     references_.assign(scenario.pictures.size(), {});
@@ -84,6 +86,7 @@ std::vector<scenario::Problem> ScenarioPictures::CheckReferences(const scenario:
                                                             std::to_string(window->ident) + " is drawn " +
                                                             SizeText(drawn.width, drawn.height)));
     }
+    fits_ = problems.empty();
     return problems;
 }
 
@@ -94,7 +97,7 @@ void ScenarioPictures::AfterFrame() {
         render::UpdateWindow(*window, *directory_, *renderer_);
 }
 
-std::string ScenarioPictures::Take(const scenario::Picture& picture, double time) {
+std::optional<std::string> ScenarioPictures::PictureMoment(const scenario::Picture& picture, double time) {
     if (!renderer_) return std::string();
     scenario::PictureMoment moment;
     // The scenario's own list, of which picture is an entry.
@@ -157,12 +160,6 @@ std::string ScenarioPictures::Compare(const scenario::Picture& picture, const st
            (moment.difference.empty() ? std::string() : ", difference " + moment.difference);
 }
 
-void ScenarioPictures::ContactSheet() {
-    if (!renderer_) return;
-    render::Surface sheet = render::DrawContactSheet(host_->gauges(), *renderer_);
-    Write(sheet.get(), "contact-sheet.png");
-}
-
 bool ScenarioPictures::Write(cairo_surface_t* picture, const std::string& fileName) {
     const std::string path = (std::filesystem::path(settings_.outputFolder) / fileName).string();
     if (std::string error = render::WritePng(picture, path); !error.empty()) {
@@ -173,21 +170,12 @@ bool ScenarioPictures::Write(cairo_surface_t* picture, const std::string& fileNa
     return true;
 }
 
-std::vector<scenario::Problem> ScenarioPictures::Loaded(ModuleRun& run, const scenario::Scenario& scenario) {
-    if (std::string error = Open(run.host(), run.simulator()); !error.empty())
-        std::cerr << "avrion-scenario: warning: no pictures: " << error << "\n";
-    std::vector<scenario::Problem> problems = CheckReferences(scenario);
-    fits_ = problems.empty();
-    return problems;
-}
-
-std::optional<std::string> ScenarioPictures::PictureMoment(const scenario::Picture& picture, double time) {
-    return Take(picture, time);
-}
-
 void ScenarioPictures::End(scenario::RunRecord& record) {
     if (!fits_) return;
-    ContactSheet();
+    if (renderer_) {
+        render::Surface sheet = render::DrawContactSheet(host_->gauges(), *renderer_);
+        Write(sheet.get(), "contact-sheet.png");
+    }
     record.notWritten.insert(record.notWritten.end(), problems_.begin(), problems_.end());
     record.pictures = moments_;
     record.picturesWritten = written_.size();

@@ -36,29 +36,22 @@ public:
     };
     explicit ScenarioPictures(Settings settings) : settings_(std::move(settings)) {}
 
-    // Empty on success, else why pictures cannot be taken.
-    std::string Open(ModuleHost& host, Simulator& simulator);
-    // Before the first frame: every reference picture the scenario names must fit its window (exist, unless
-    // they are to be written anew, and be of the window's size).
-    std::vector<scenario::Problem> CheckReferences(const scenario::Scenario& scenario);
-
+    // Without a layout or bitmaps the run goes on without pictures (and refuses any reference); every
+    // reference picture the scenario names must fit its window: exist, unless it is to be written anew, and be of
+    // the window's size.
     std::vector<scenario::Problem> Loaded(ModuleRun& run, const scenario::Scenario& scenario) override;
     void AfterFrame() override;
+    // Why the moment's picture failed, or empty.
     std::optional<std::string> PictureMoment(const scenario::Picture& picture, double time) override;
     void End(scenario::RunRecord& record) override;
-
-    // Why the moment's picture failed, or nothing.
-    std::string Take(const scenario::Picture& picture, double time);
-    void ContactSheet();
-    const std::vector<std::string>& written() const { return written_; }
-    const std::vector<std::string>& problems() const { return problems_; }
-    const std::vector<scenario::PictureMoment>& moments() const { return moments_; }
 
 private:
     struct Reference {
         std::string path;
         std::uint32_t window = 0;
     };
+    // Empty on success, else why pictures cannot be taken.
+    std::string Open(ModuleHost& host, Simulator& simulator);
     bool Write(cairo_surface_t* picture, const std::string& fileName);
     std::string Compare(const scenario::Picture& picture, const std::string& actualFile,
                         scenario::PictureMoment& moment);

@@ -1,14 +1,17 @@
 #include "scenario/scenario_player.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <numeric>
+#include <thread>
 
 #include "loader/module_host.h"
-#include "scenario/overloaded.h"
+#include "scenario/progress_bar.h"
 #include "sim/gauge_access.h"
+#include "sim/module_run.h"
 #include "sim/run_resources.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"
@@ -339,6 +342,24 @@ void ScenarioPlayer::TraceRow(long long step) {
     cells.reserve(scenario_.trace.size());
     for (const TraceColumn& column : scenario_.trace) cells.push_back(reader_.Read(column.subject));
     observer_.TraceRow(step, scenario_.TimeOf(step), cells);
+}
+
+RunResult RunScenario(const Scenario& scenario, ModuleRun& run, RunObserver& observer, const RunOptions& options) {
+    ScenarioPlayer player(scenario, run.host(), run.simulator(), run.siblings(), observer);
+    if (!player.Start()) return player.progress();
+    const bool realTime = options.realTime.value_or(scenario.realTime);
+    const auto start = std::chrono::steady_clock::now();
+    while (!player.Done()) {
+        const double time = player.NextTime();
+        player.Step();
+        if (options.progress != nullptr) options.progress->Show(time, scenario.duration);
+        if (realTime) std::this_thread::sleep_until(start + std::chrono::duration<double>(time));
+    }
+    const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (options.progress != nullptr) options.progress->Finish();
+    RunResult result = player.Finish();
+    result.wallSeconds = wallSeconds;
+    return result;
 }
 
 }  // namespace scenario

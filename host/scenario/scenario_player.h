@@ -16,12 +16,14 @@
 #include <vector>
 
 #include "scenario/run_observer.h"
-#include "scenario/run_result.h"
+#include "scenario/run_record.h"
 #include "scenario/scenario.h"
 #include "scenario/subject_reading.h"
 #include "sim/pointer.h"
 
 class ModuleHost;
+class ModuleRun;
+class ProgressBar;
 class Simulator;
 class SiblingModules;
 
@@ -110,5 +112,15 @@ private:
     long long traceEvery_ = 1;
     bool finished_ = false;
 };
+
+struct RunOptions {
+    std::optional<bool> realTime;  // overrides the scenario's own setting
+    ProgressBar* progress = nullptr;
+};
+
+// Plays a scenario from its first step to its last, at the pace of simulator
+// time when asked. The module must be loaded, and the scenario accepted by a
+// reader and CheckAgainstGauges.
+RunResult RunScenario(const Scenario& scenario, ModuleRun& run, RunObserver& observer, const RunOptions& options);
 
 }  // namespace scenario

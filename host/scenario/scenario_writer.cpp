@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "scenario/overloaded.h"
 #include "scenario/scenario_yaml.h"
 
 namespace scenario {

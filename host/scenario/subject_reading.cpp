@@ -1,7 +1,6 @@
 #include "scenario/subject_reading.h"
 
 #include "loader/module_host.h"
-#include "scenario/overloaded.h"
 #include "sim/gauge_access.h"
 #include "sim/sibling_modules.h"
 #include "sim/simulator.h"

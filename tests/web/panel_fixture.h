@@ -10,7 +10,7 @@
 
 #include "render/label.h"
 #include "scenario/scenario_checks.h"
-#include "scenario/scenario_runner.h"
+#include "scenario/scenario_player.h"
 #include "scenario/scenario_yaml.h"
 #include "sim/gauge_access.h"
 #include "support/module_fixture.h"
